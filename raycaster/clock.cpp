@@ -1,0 +1,33 @@
+#include "clock.h"
+#include "config.h"
+#include "player.h"
+
+double frame_dt(uint32_t now, uint32_t prev) {
+    double dt = static_cast<uint32_t>(now - prev) / 1000.0;
+    return dt > MAX_FRAME_DT ? MAX_FRAME_DT : dt;
+}
+
+double intro_progress(uint32_t now, uint32_t intro_start) {
+    return elapsed_ms(now, intro_start) / 1000.0 / INTRO_SECONDS;
+}
+
+double intro_ease(double t) {
+    if (t < 0.5) return 2.0 * t * t;
+    double u = 2.0 - 2.0 * t;
+    return 1.0 - u * u / 2.0;
+}
+
+IntroFrame intro_step(uint32_t now, uint32_t intro_start) {
+    double t = intro_progress(now, intro_start);
+    IntroFrame f{};
+    if (t >= 1.0) {
+        f.e = 1.0;
+        f.done = 1;
+    } else {
+        f.e = intro_ease(t);
+    }
+    cam_pitch = INTRO_START_PITCH * (1.0 - f.e);
+    cam_y = INTRO_START_EYE + (EYE_HEIGHT - INTRO_START_EYE) * f.e;
+    f.music_volume = static_cast<int>(f.e * 128);
+    return f;
+}

@@ -1,0 +1,52 @@
+// Every tunable of the game in one place. All are fixed at build time: the
+// game reads no configuration.
+#pragma once
+
+#include <cstdint>
+
+// World
+constexpr int CHUNK_SIZE = 25;
+constexpr int MAX_CHUNKS = 512;
+constexpr int MAX_DOORS = 256;
+constexpr double DOOR_SPAWN_CLEARANCE_SQ = 64.0; // no door within 8 cells of the start
+
+// Player
+constexpr double START_X = 2.5;
+constexpr double START_Y = 2.5;
+constexpr double WALK_SPEED = 1.6;   // cells per second
+constexpr double SPRINT_SPEED = 3.2; // cells per second
+constexpr double TURN_RATE = 2.5;    // radians per second
+constexpr double BOB_RATE = 12.0;    // head-bob phase, radians per second
+constexpr double PLAYER_HALF = 0.2;
+constexpr double PILLAR_HALF = 0.15;
+constexpr uint32_t STEP_MS_SPRINT = 200;
+constexpr uint32_t STEP_MS_WALK = 600;
+constexpr double DOOR_REACH_SQ = 4.0;
+constexpr double MOUSE_SENSITIVITY = 0.003; // radians per pixel
+constexpr double PITCH_LIMIT = 1.5707963267948966;
+constexpr double EYE_HEIGHT = 0.5;
+
+// Frame clock
+constexpr double MAX_FRAME_DT = 0.05;
+
+// Intro
+constexpr double INTRO_SECONDS = 3.5;
+constexpr double INTRO_START_PITCH = 0.8;
+constexpr double INTRO_START_EYE = 0.1;
+
+// Flashlight spring
+constexpr double FLASH_STIFFNESS = 200.0;
+constexpr double FLASH_DAMPING = 20.0;
+constexpr double FLASH_KICK = 8.0;
+
+// Light levels
+constexpr double SPAWN_LIGHT_RADIUS_SQ = 25.0;
+constexpr int DARK_BLOCK = 4;
+constexpr uint32_t DARK_SALT = 0xCAFE;
+constexpr uint32_t DARK_SHARE = 12; // per cent of blocks
+constexpr double DARK_REACH = 3.5;
+constexpr double FLASH_LIFT_RANGE = 6.0;
+constexpr double FLASH_LIFT_CONE = 0.7;
+constexpr float DARK_LEVEL = 0.5f;       // below this a cell counts as dark
+constexpr double DARK_FLASH_LIMIT = 0.1; // flashlight dimmer than this leaves the player in the dark
+constexpr int DARK_PRESENCE_CHANCE = 60; // per cent of dark frames that post a message

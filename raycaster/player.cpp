@@ -1,0 +1,116 @@
+#include "player.h"
+#include "config.h"
+#include "doors.h"
+#include "world.h"
+
+#include <cmath>
+
+double px = START_X, py = START_Y;
+double pa = 0.0;
+double dirx = 1.0, diry = 0.0;
+double cam_pitch = 0.0;
+double cam_y = EYE_HEIGHT;
+double bob_t = 0.0;
+
+void player_reset() {
+    pa = 0.0;
+    diry = 0.0;
+    px = START_X;
+    py = START_Y;
+    dirx = 1.0;
+    cam_pitch = 0.0;
+    cam_y = EYE_HEIGHT;
+    bob_t = 0.0;
+}
+
+void player_rotate(double angle) {
+    pa += angle;
+    dirx = std::cos(pa); // the compiler pairs these into one sincos
+    diry = std::sin(pa);
+}
+
+static int ifloor(double v) { return static_cast<int>(std::floor(v)); }
+
+int player_collides(double x, double y) {
+    int r0 = ifloor(y - PLAYER_HALF), r1 = ifloor(y + PLAYER_HALF);
+    int c0 = ifloor(x - PLAYER_HALF), c1 = ifloor(x + PLAYER_HALF);
+    for (int row = r0; row <= r1; row++)
+        for (int col = c0; col <= c1; col++) {
+            int code = world_cell(col, row);
+            if (code == CELL_WALL) {
+                if (!door_open_at(col, row)) return 1;
+            } else if (code == CELL_PILLAR) {
+                constexpr double lo = 0.35, hi = 0.65; // the pillar square within its cell
+                if (x + PLAYER_HALF > col + lo && col + hi > x - PLAYER_HALF &&
+                    y + PLAYER_HALF > row + lo && row + hi > y - PLAYER_HALF)
+                    return 1;
+            }
+        }
+    return 0;
+}
+
+void toggle_nearest_door() {
+    int best = -1;
+    double best_d2 = DOOR_REACH_SQ;
+    for (int i = 0; i < door_count; i++) {
+        if (!doors[i].active) continue;
+        double dx = px - (doors[i].x + 0.5), dy = py - (doors[i].y + 0.5);
+        double d2 = dx * dx + dy * dy;
+        if (d2 < best_d2) { // strict: ties keep the earlier record
+            best_d2 = d2;
+            best = i;
+        }
+    }
+    if (best >= 0) doors[best].open = doors[best].open ? 0 : 1;
+}
+
+void find_spawn() {
+    for (;;) {
+        int x = ifloor(px);
+        int code = world_cell(x, 2);
+        if (code == CELL_WALL) {
+            if (door_open_at(x, 2)) return;
+        } else if (code == CELL_PILLAR) {
+            if (!(std::fabs(px - (x + 0.5)) < PILLAR_HALF)) return;
+        } else {
+            return;
+        }
+        px += 1.0;
+    }
+}
+
+uint32_t player_move(const MoveKeys &keys, double dt) {
+    double step = (keys.sprint ? SPRINT_SPEED : WALK_SPEED) * dt;
+    double forward = keys.forward ? step : 0.0;
+    if (keys.back) forward -= step;
+    double strafe = keys.strafe_left ? -step : 0.0;
+    if (keys.strafe_right) strafe += step;
+    if (keys.turn_left) player_rotate(-TURN_RATE * dt);
+    if (keys.turn_right) player_rotate(TURN_RATE * dt);
+
+    double nx = px + forward * dirx - strafe * diry;
+    double ny = py + forward * diry + strafe * dirx;
+    if (!player_collides(nx, py)) px = nx;
+    if (!player_collides(px, ny)) py = ny;
+
+    bool moving = forward != 0.0 || strafe != 0.0;
+    if (keys.sprint && moving) {
+        bob_t += BOB_RATE * dt;
+        return STEP_MS_SPRINT;
+    }
+    bob_t = 0.0;
+    return moving ? STEP_MS_WALK : 0;
+}
+
+int footstep_due(uint32_t now, uint32_t *last_step_tick, uint32_t interval) {
+    if (static_cast<uint32_t>(now - *last_step_tick) <= interval) return 0;
+    *last_step_tick = now;
+    return 1;
+}
+
+void mouse_look_motion(int xrel, int yrel) {
+    player_rotate(xrel * MOUSE_SENSITIVITY);
+    cam_pitch -= yrel * MOUSE_SENSITIVITY;
+    if (cam_pitch > PITCH_LIMIT) cam_pitch = PITCH_LIMIT;
+    if (cam_pitch < -PITCH_LIMIT) cam_pitch = -PITCH_LIMIT;
+}

@@ -1,0 +1,36 @@
+// The player: position, heading and camera, keyboard motion with collision,
+// mouse look and the door click.
+#pragma once
+
+#include <cstdint>
+
+extern double px, py;   // centre of the player, in cells
+extern double pa;       // heading; never wrapped
+extern double dirx, diry; // cos and sin of pa
+extern double cam_pitch;  // radians, positive looks up
+extern double cam_y;      // eye height
+extern double bob_t;      // head-bob phase
+
+// Movement keys held this frame, by physical position.
+struct MoveKeys {
+    bool forward, back;          // W / Up, S / Down
+    bool strafe_left, strafe_right; // A, D
+    bool turn_left, turn_right;  // Left, Right
+    bool sprint;                 // either Shift
+};
+
+void player_reset(); // start values, before the spawn search
+void player_rotate(double angle);
+int player_collides(double x, double y);
+void toggle_nearest_door();
+void find_spawn(); // walks east along row 2 from px to the first free cell
+
+// One frame of keyboard motion: turning, sliding along walls, head bob.
+// Returns the footstep interval in ms while moving, 0 when standing still.
+uint32_t player_move(const MoveKeys &keys, double dt);
+
+// 1 when a footstep is due at tick `now`; renews *last_step_tick then.
+int footstep_due(uint32_t now, uint32_t *last_step_tick, uint32_t interval);
+
+// Mouse look for one motion event: turn by xrel, tilt by yrel, pitch clamped.
+void mouse_look_motion(int xrel, int yrel);
