@@ -5,7 +5,9 @@
 
 // Milliseconds from stamp to now; 0 when the stamp is later (taken during this
 // frame's event handling, after the frame's own tick).
-inline uint32_t elapsed_ms(uint32_t now, uint32_t stamp) { return stamp > now ? 0 : now - stamp; }
+inline uint32_t elapsed_ms(uint32_t now, uint32_t stamp) {
+    return stamp > now ? 0 : now - stamp;
+}
 
 // Frame time in seconds, capped so a stall moves nothing more than 0.05 s.
 double frame_dt(uint32_t now, uint32_t prev);

@@ -47,6 +47,7 @@ constexpr uint32_t DARK_SHARE = 12; // per cent of blocks
 constexpr double DARK_REACH = 3.5;
 constexpr double FLASH_LIFT_RANGE = 6.0;
 constexpr double FLASH_LIFT_CONE = 0.7;
-constexpr float DARK_LEVEL = 0.5f;       // below this a cell counts as dark
-constexpr double DARK_FLASH_LIMIT = 0.1; // flashlight dimmer than this leaves the player in the dark
+constexpr float DARK_LEVEL = 0.5f; // below this a cell counts as dark
+constexpr double DARK_FLASH_LIMIT =
+    0.1; // flashlight dimmer than this leaves the player in the dark
 constexpr int DARK_PRESENCE_CHANCE = 60; // per cent of dark frames that post a message

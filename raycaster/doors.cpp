@@ -3,7 +3,9 @@
 Door doors[MAX_DOORS];
 int door_count = 0;
 
-int is_secret_face(int x, int y, int side) { return secret_face_slot(x, y, side) >= 0; }
+int is_secret_face(int x, int y, int side) {
+    return secret_face_slot(x, y, side) >= 0;
+}
 
 const Door *door_at(int x, int y) {
     for (int i = 0; i < door_count; i++)

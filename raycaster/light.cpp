@@ -20,7 +20,8 @@ float cell_light_level(int x, int y) {
     if (sx * sx + sy * sy < SPAWN_LIGHT_RADIUS_SQ) return 1.0f;
 
     float dark = 0.0f;
-    int bx0 = x / DARK_BLOCK, by0 = y / DARK_BLOCK; // truncating: the 3x3 blocks still cover the reach
+    int bx0 = x / DARK_BLOCK,
+        by0 = y / DARK_BLOCK; // truncating: the 3x3 blocks still cover the reach
     for (int by = by0 - 1; by <= by0 + 1; by++)
         for (int bx = bx0 - 1; bx <= bx0 + 1; bx++) {
             if (!dark_block(bx, by)) continue;

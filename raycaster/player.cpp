@@ -29,7 +29,9 @@ void player_rotate(double angle) {
     diry = std::sin(pa);
 }
 
-static int ifloor(double v) { return static_cast<int>(std::floor(v)); }
+static int ifloor(double v) {
+    return static_cast<int>(std::floor(v));
+}
 
 int player_collides(double x, double y) {
     int r0 = ifloor(y - PLAYER_HALF), r1 = ifloor(y + PLAYER_HALF);

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-extern double px, py;   // centre of the player, in cells
-extern double pa;       // heading; never wrapped
+extern double px, py;     // centre of the player, in cells
+extern double pa;         // heading; never wrapped
 extern double dirx, diry; // cos and sin of pa
 extern double cam_pitch;  // radians, positive looks up
 extern double cam_y;      // eye height
@@ -13,10 +13,10 @@ extern double bob_t;      // head-bob phase
 
 // Movement keys held this frame, by physical position.
 struct MoveKeys {
-    bool forward, back;          // W / Up, S / Down
+    bool forward, back;             // W / Up, S / Down
     bool strafe_left, strafe_right; // A, D
-    bool turn_left, turn_right;  // Left, Right
-    bool sprint;                 // either Shift
+    bool turn_left, turn_right;     // Left, Right
+    bool sprint;                    // either Shift
 };
 
 void player_reset(); // start values, before the spawn search

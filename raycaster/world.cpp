@@ -96,7 +96,6 @@ void index_sync() {
     if (indexed_count != chunk_count) index_rebuild();
 }
 
-
 // ---------------------------------------------------------------------------
 // Generation
 
@@ -117,7 +116,9 @@ void place_inner_wall(int (&g)[N][N], uint32_t r) {
     }
 }
 
-int opening(uint32_t seed, uint32_t stream) { return 2 + static_cast<int>(xorshift32(seed ^ stream) % 21); }
+int opening(uint32_t seed, uint32_t stream) {
+    return 2 + static_cast<int>(xorshift32(seed ^ stream) % 21);
+}
 
 void open_borders(int (&g)[N][N], int cx, int cy) {
     constexpr uint32_t ROWS = 0xDEA7AF21u, COLS = 0xDEAD0000u;
@@ -161,11 +162,16 @@ void choose_secret(Chunk &ch, const int (&g)[N][N], uint32_t r, uint32_t p) {
             }
         }
     int sx = ch.secret_x, sy = ch.secret_y;
-    if (g[sy][sx - 1] == CELL_OPEN) ch.secret_side = 0;
-    else if (g[sy][sx + 1] == CELL_OPEN) ch.secret_side = 1;
-    else if (g[sy - 1][sx] == CELL_OPEN) ch.secret_side = 2;
-    else if (g[sy + 1][sx] == CELL_OPEN) ch.secret_side = 3;
-    else ch.secret_side = 0;
+    if (g[sy][sx - 1] == CELL_OPEN)
+        ch.secret_side = 0;
+    else if (g[sy][sx + 1] == CELL_OPEN)
+        ch.secret_side = 1;
+    else if (g[sy - 1][sx] == CELL_OPEN)
+        ch.secret_side = 2;
+    else if (g[sy + 1][sx] == CELL_OPEN)
+        ch.secret_side = 3;
+    else
+        ch.secret_side = 0;
 
     if (door_count < MAX_DOORS && p < 30) {
         int wx = world_coord(ch.cx, sx), wy = world_coord(ch.cy, sy);

@@ -26,7 +26,9 @@ uint32_t xorshift32(uint32_t v);
 int world_cell(int x, int y);
 
 // Floor division of a cell coordinate into chunk and local coordinate.
-inline int chunk_of(int v) { return v >= 0 ? v / CHUNK_SIZE : -1 - (-1 - v) / CHUNK_SIZE; }
+inline int chunk_of(int v) {
+    return v >= 0 ? v / CHUNK_SIZE : -1 - (-1 - v) / CHUNK_SIZE;
+}
 inline int local_of(int v) {
     return static_cast<int>(static_cast<int64_t>(v) - int64_t{CHUNK_SIZE} * chunk_of(v));
 }

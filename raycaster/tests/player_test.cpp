@@ -9,13 +9,27 @@ using Player = FreshWorld;
 MoveKeys keys(const char *held) {
     MoveKeys k{};
     for (const char *c = held; *c; c++) switch (*c) {
-        case 'W': k.forward = true; break;
-        case 'S': k.back = true; break;
-        case 'A': k.strafe_left = true; break;
-        case 'D': k.strafe_right = true; break;
-        case '<': k.turn_left = true; break;
-        case '>': k.turn_right = true; break;
-        case '^': k.sprint = true; break;
+        case 'W':
+            k.forward = true;
+            break;
+        case 'S':
+            k.back = true;
+            break;
+        case 'A':
+            k.strafe_left = true;
+            break;
+        case 'D':
+            k.strafe_right = true;
+            break;
+        case '<':
+            k.turn_left = true;
+            break;
+        case '>':
+            k.turn_right = true;
+            break;
+        case '^':
+            k.sprint = true;
+            break;
         }
     return k;
 }

@@ -30,9 +30,17 @@ TEST(WorldMaths, SeedAndMixingAreThirtyTwoBitWrapping) {
 }
 
 TEST(WorldMaths, FloorDivisionIntoChunks) {
-    struct Case { int x, chunk, local; };
-    for (Case c : {Case{-1, -1, 24}, {-25, -1, 0}, {-26, -2, 24}, {24, 0, 24}, {25, 1, 0},
-                   {0, 0, 0}, {INT_MAX, 85899345, 22}, {INT_MIN, -85899346, 2}}) {
+    struct Case {
+        int x, chunk, local;
+    };
+    for (Case c : {Case{-1, -1, 24},
+                   {-25, -1, 0},
+                   {-26, -2, 24},
+                   {24, 0, 24},
+                   {25, 1, 0},
+                   {0, 0, 0},
+                   {INT_MAX, 85899345, 22},
+                   {INT_MIN, -85899346, 2}}) {
         EXPECT_EQ(chunk_of(c.x), c.chunk) << c.x;
         EXPECT_EQ(local_of(c.x), c.local) << c.x;
     }
@@ -70,8 +78,8 @@ TEST_F(World, ChunkWestOfOriginHasSecretButNoDoor) {
     const Chunk &c = chunk(-1, 0);
     for (int ly = 1; ly < 24; ly++) {
         int want = (ly == 3 || ly == 6 || ly == 7) ? CELL_WALL
-                   : (ly % 4 == 2)                  ? CELL_PILLAR // column 22 crosses the grid
-                                                    : CELL_OPEN;
+                   : (ly % 4 == 2)                 ? CELL_PILLAR // column 22 crosses the grid
+                                                   : CELL_OPEN;
         EXPECT_EQ(local(c, 22, ly), want) << "ly " << ly;
     }
     EXPECT_EQ(local(c, 2, 2), CELL_PILLAR);
@@ -89,12 +97,12 @@ TEST_F(World, ChunkWestOfOriginHasSecretButNoDoor) {
 
 TEST_F(World, ChunkSouthOfOriginIsEroded) {
     const Chunk &c = chunk(0, 1);
-    EXPECT_EQ(local(c, 4, 11), CELL_WALL);  // three open neighbours
-    EXPECT_EQ(local(c, 5, 11), CELL_OPEN);  // two: cleared
-    EXPECT_EQ(local(c, 6, 11), CELL_WALL);  // pillar above counts as closed
-    EXPECT_EQ(local(c, 7, 11), CELL_OPEN);  // gap
-    EXPECT_EQ(local(c, 8, 11), CELL_OPEN);  // gap
-    EXPECT_EQ(local(c, 9, 11), CELL_WALL);  // four
+    EXPECT_EQ(local(c, 4, 11), CELL_WALL); // three open neighbours
+    EXPECT_EQ(local(c, 5, 11), CELL_OPEN); // two: cleared
+    EXPECT_EQ(local(c, 6, 11), CELL_WALL); // pillar above counts as closed
+    EXPECT_EQ(local(c, 7, 11), CELL_OPEN); // gap
+    EXPECT_EQ(local(c, 8, 11), CELL_OPEN); // gap
+    EXPECT_EQ(local(c, 9, 11), CELL_WALL); // four
     EXPECT_EQ(border_openings(c, TOP), (std::vector<int>{22, 23}));
     EXPECT_EQ(c.secret_x, 4);
     EXPECT_EQ(c.secret_y, 11);
@@ -205,7 +213,9 @@ TEST_F(World, DoorsKeepClearOfTheStartAndSitOnSecretFaces) {
 }
 
 TEST_F(World, WorksAtTheEdgesOfTheIntRange) {
-    struct P { int x, y; };
+    struct P {
+        int x, y;
+    };
     for (P p : {P{INT_MAX, INT_MAX}, P{INT_MIN, INT_MIN}, P{INT_MIN, INT_MAX}, P{INT_MAX, 0}}) {
         int code = world_cell(p.x, p.y);
         int k = chunk_slot(chunk_of(p.x), chunk_of(p.y));

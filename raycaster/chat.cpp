@@ -1,0 +1,70 @@
+#include "chat_store.h"
+#include "game.h"
+#include "sys.h"
+
+void chat_add(const char *text) {
+    chat_add_at(text, sys_ticks());
+}
+
+void chat_open_console() {
+    chat_open = 1;
+    chat_mouse_look_saved = mouse_look;
+    sys_set_relative_mouse(0);
+    sys_show_cursor(1);
+    sys_start_text_input();
+    mouse_look = 0;
+}
+
+void chat_close_console() {
+    chat_open = 0;
+    sys_stop_text_input();
+    mouse_look = chat_mouse_look_saved;
+    sys_set_relative_mouse(mouse_look);
+    sys_show_cursor(mouse_look ? 0 : 1);
+}
+
+void chat_handle_event(const SDL_Event &ev) {
+    switch (ev.type) {
+    case SDL_KEYDOWN:
+        switch (ev.key.keysym.sym) {
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+            chat_submit_at(sys_ticks());
+            break;
+        case SDLK_BACKSPACE:
+            chat_backspace();
+            break;
+        case SDLK_ESCAPE:
+            chat_close_console();
+            break;
+        default:
+            break;
+        }
+        break;
+    case SDL_TEXTINPUT:
+        if (chat_open) chat_type(ev.text.text);
+        break;
+    case SDL_MOUSEBUTTONDOWN: {
+        if (ev.button.button != SDL_BUTTON_LEFT) break;
+        // Mouse events come in window coordinates; the box is laid out in
+        // drawable pixels, which differ on high-DPI displays.
+        int dw, dh, ww, wh;
+        sys_drawable_size(&dw, &dh);
+        sys_window_size(&ww, &wh);
+        int x =
+            ww > 0 ? static_cast<int>(static_cast<long long>(ev.button.x) * dw / ww) : ev.button.x;
+        int y =
+            wh > 0 ? static_cast<int>(static_cast<long long>(ev.button.y) * dh / wh) : ev.button.y;
+        if (chat_in_close_box(chat_layout(dw, dh), x, y)) chat_close_console();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void post_dark_presence() {
+    char line[600];
+    format_dark_presence(line, sizeof line);
+    chat_add(line);
+}

@@ -1,0 +1,219 @@
+#include "overlay.h"
+#include "clock.h"
+#include "config.h"
+#include "game.h"
+#include "player.h"
+#include "scene.h"
+#include "textures.h"
+#include "world.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_opengl.h>
+#include <cmath>
+#include <cstdio>
+
+TTF_Font *font_small = nullptr;
+TTF_Font *font_medium = nullptr;
+TTF_Font *font_large = nullptr;
+float overlay_sx = 1.0f, overlay_sy = 1.0f;
+
+// DREVIX in slanted strokes, each line padded to 50 so that centring every
+// line on its own keeps the letters aligned.
+const char *const ascii_art[7] = {
+    "    ////    ////    //////  //  //  //  //  //    ",
+    "   //  //  //  //  //      //  //  //  //  //     ",
+    "  //  //  ////    ////    //  //  //    //        ",
+    " //  //  //  //  //      //  //  //  //  //       ",
+    "////    //  //  //////    //    //  //  //        ",
+    "                                                   ",
+    "           R A Y C A S T E R",
+};
+
+namespace {
+
+void screen_space(int w, int h) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, w, h, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void set_scale(int w, int h) {
+    overlay_sx = w / 960.0f;
+    overlay_sy = h / 600.0f;
+}
+
+void begin_2d(int w, int h) {
+    screen_space(w, h);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_FOG);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+// The text quad; w and h are the size to draw at before scaling.
+void text_quad(TTF_Font *font, const char *text, SDL_Color color, float x, float y, float alpha,
+               const int *measured_w, const int *measured_h) {
+    if (!font) return;
+    SDL_Surface *surface = TTF_RenderUTF8_Blended(font, text, color);
+    if (!surface) return;
+    GLuint tex = surf_to_gl(surface);
+    float w = static_cast<float>(measured_w ? *measured_w : surface->w);
+    float h = static_cast<float>(measured_h ? *measured_h : surface->h);
+    SDL_FreeSurface(surface);
+    if (!tex) return;
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, tex);
+    glColor4f(1, 1, 1, alpha);
+    float x1 = x + w * overlay_sx, y1 = y + h * overlay_sy;
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(x, y);
+    glTexCoord2f(1, 0);
+    glVertex2f(x1, y);
+    glTexCoord2f(1, 1);
+    glVertex2f(x1, y1);
+    glTexCoord2f(0, 1);
+    glVertex2f(x, y1);
+    glEnd();
+    glDeleteTextures(1, &tex);
+}
+
+// Title lines are sized by measuring, then centred on their own.
+void centred_title_line(TTF_Font *font, const char *text, SDL_Color color, int w, float y,
+                        float alpha) {
+    int tw = 0, th = 0;
+    if (!font || TTF_SizeUTF8(font, text, &tw, &th) != 0) return;
+    text_quad(font, text, color, (w - tw * overlay_sx) / 2, y, alpha, &tw, &th);
+}
+
+void intro_fade(uint32_t ticks, int w, int h) {
+    double t = intro_progress(ticks, intro_start);
+    if (t >= 1.0) return;
+    double e = intro_ease(t);
+    glDisable(GL_TEXTURE_2D);
+    fill_rect(0, 0, w, h, 0, 0, 0, static_cast<float>(1.0 - e));
+    glColor4f(1, 1, 1, 1);
+}
+
+} // namespace
+
+void fill_rect(float x0, float y0, float x1, float y1, float r, float g, float b, float a) {
+    glColor4f(r, g, b, a);
+    glBegin(GL_QUADS);
+    glVertex2f(x0, y0);
+    glVertex2f(x1, y0);
+    glVertex2f(x1, y1);
+    glVertex2f(x0, y1);
+    glEnd();
+}
+
+void draw_text_quad(TTF_Font *font, const char *text, SDL_Color color, float x, float y,
+                    float alpha) {
+    text_quad(font, text, color, x, y, alpha, nullptr, nullptr);
+}
+
+void draw_title_screen(uint32_t ticks) {
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(win, &w, &h);
+    set_scale(w, h);
+    glViewport(0, 0, w, h); // the window may have been resized on the title
+    glClearColor(0.04f, 0.04f, 0.08f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    begin_2d(w, h);
+
+    if (tex_bg) {
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, tex_bg);
+        glColor4f(1, 1, 1, 1);
+        glBegin(GL_QUADS);
+        glTexCoord2f(0, 0);
+        glVertex2f(0, 0);
+        glTexCoord2f(1, 0);
+        glVertex2f(w, 0);
+        glTexCoord2f(1, 1);
+        glVertex2f(w, h);
+        glTexCoord2f(0, 1);
+        glVertex2f(0, h);
+        glEnd();
+        glDisable(GL_TEXTURE_2D);
+        fill_rect(0, 0, w, h, 0, 0, 0, 0.63f);
+    } else {
+        glDisable(GL_TEXTURE_2D);
+        fill_rect(0, 0, w, h, 0.04f, 0.04f, 0.08f, 1.0f);
+    }
+
+    int line_h = 0;
+    if (font_medium) TTF_SizeUTF8(font_medium, "X", nullptr, &line_h);
+    int top = static_cast<int>(0.18 * h);
+    glEnable(GL_TEXTURE_2D);
+    for (int i = 0; i < 7; i++) {
+        float y = top + (line_h * i) * 1.15f * overlay_sy;
+        centred_title_line(font_medium, ascii_art[i], SDL_Color{200, 220, 255, 255}, w, y, 1.0f);
+    }
+
+    auto b =
+        static_cast<uint8_t>(static_cast<int>((std::sin(ticks * 0.003) * 0.5 + 0.5) * 135) + 120);
+    centred_title_line(font_large, "press anywhere to play", SDL_Color{200, 200, 200, 255}, w,
+                       0.82f * h, b / 255.0f);
+
+    glColor4f(1, 1, 1, 1);
+    glDisable(GL_BLEND);
+    SDL_GL_SwapWindow(win);
+}
+
+void draw_map(int w, int h) {
+    // The reference layout at s = 1, scaled as one piece so the panel stays
+    // on screen and the cells keep touching.
+    float s = h > w ? w / 960.0f : h / 600.0f;
+    float cs = 6 * s;
+    float ox = w - 192 * s, oy = 12 * s;
+    glDisable(GL_TEXTURE_2D);
+    fill_rect(w - 194 * s, 10 * s, ox + 182 * s, oy + 182 * s, 0, 0, 0, 0.55f);
+
+    float cx = ox + 90 * s, cy = oy + 90 * s;
+    int pcx = static_cast<int>(px), pcy = static_cast<int>(py); // truncated, as the readout
+    for (int row = pcy - 9; row <= pcy + 9; row++)
+        for (int col = pcx - 9; col <= pcx + 9; col++) {
+            if (world_cell(col, row) == CELL_OPEN) continue;
+            float x0 = cx + (col - pcx) * cs - cs / 2, y0 = cy + (row - pcy) * cs - cs / 2;
+            fill_rect(x0, y0, x0 + cs, y0 + cs, 0.24f, 0.47f, 1.0f, 0.8f);
+        }
+
+    float c = static_cast<float>(std::cos(pa)), n = static_cast<float>(std::sin(pa));
+    float len = 1.8f * cs;
+    float tipx = cx + c * len, tipy = cy + n * len;
+    float backx = tipx - 0.4f * c * len, backy = tipy - 0.4f * n * len;
+    float sidex = -n * 0.7f * cs, sidey = c * 0.7f * cs;
+    glColor4f(1.0f, 0.31f, 0.31f, 1.0f);
+    glLineWidth(2);
+    glBegin(GL_LINES);
+    glVertex2f(cx, cy);
+    glVertex2f(tipx, tipy);
+    glVertex2f(tipx, tipy);
+    glVertex2f(backx + sidex, backy + sidey);
+    glVertex2f(tipx, tipy);
+    glVertex2f(backx - sidex, backy - sidey);
+    glEnd();
+    glColor4f(1, 1, 1, 1);
+    glLineWidth(1);
+}
+
+void draw_overlay(int state, uint32_t ticks, int w, int h) {
+    set_scale(w, h);
+    begin_2d(w, h);
+    if (state == STATE_INTRO) intro_fade(ticks, w, h);
+    if (state == STATE_PLAY && show_map) draw_map(w, h);
+
+    char readout[64];
+    std::snprintf(readout, sizeof readout, "%.1f, %.1f", px, py);
+    draw_text_quad(font_small, readout, SDL_Color{220, 220, 220, 255}, 10 * overlay_sx,
+                   574 * overlay_sy, 1.0f);
+    draw_chat(ticks, w, h);
+
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+    glColor4f(1, 1, 1, 1);
+    SDL_GL_SwapWindow(win);
+}

@@ -1,0 +1,43 @@
+// Where the game finds its files: the base folder and the font chains.
+#pragma once
+
+#include <cstddef>
+
+constexpr size_t BASE_DIR_BYTES = 512;
+constexpr size_t ASSET_PATH_BYTES = 600;
+
+// The parent of the folder holding the executable, from the text of the
+// /proc/self/exe link (`len` bytes, or <= 0 when it could not be read).
+// Stays "." unless the path has two '/' to cut at.
+void base_dir_from_exe(const char *link, long len, char out[BASE_DIR_BYTES]);
+
+// Font files tried in order; the first that opens wins. The system's own
+// locations follow the historical ones, which few distributions have.
+constexpr const char *FONT_SMALL_PATHS[] = {
+    "/usr/share/fonts/TTF/DejaVuSansMono.ttf",
+    "/usr/share/fonts/TTF/JetBrainsMonoNerdFont-Regular.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",        // Debian, Ubuntu
+    "/usr/share/fonts/dejavu-sans-mono-fonts/DejaVuSansMono.ttf", // Fedora
+};
+constexpr const char *FONT_BOLD_ASSET = "%s/assets/fonts/SourceCodePro-Bold.ttf";
+constexpr const char *FONT_BOLD_PATHS[] = {
+    "/usr/share/qtcreator/fonts/SourceCodePro-Bold.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf",        // Debian, Ubuntu
+    "/usr/share/fonts/dejavu-sans-mono-fonts/DejaVuSansMono-Bold.ttf", // Fedora
+};
+
+// Asset files, relative to the base folder.
+constexpr const char *ASSET_ICON = "%s/assets/images/icons/icon.ico";
+constexpr const char *ASSET_BACKGROUND = "%s/assets/images/bgimage.png";
+constexpr const char *ASSET_STEP = "%s/assets/sounds/step5.wav";
+constexpr const char *ASSET_MUSIC = "%s/assets/sounds/bgmusic.mp3";
+constexpr const char *ASSET_WALL = "%s/assets/images/rooms/level_0/wall_brick.png";
+constexpr const char *ASSET_SECRET = "%s/assets/images/rooms/level_0/wall_brick_secret.png";
+constexpr const char *ASSET_FLOOR = "%s/assets/images/rooms/level_0/floor_.png";
+constexpr const char *ASSET_CEILING = "%s/assets/images/rooms/level_0/ceiling_.png";
+constexpr const char *ASSET_DOOR_CLOSED =
+    "%s/assets/images/rooms/level_0/wall_brick_secret_door0.png";
+constexpr const char *ASSET_DOOR_OPEN =
+    "%s/assets/images/rooms/level_0/wall_brick_secret_door80.png";
+constexpr const char *ASSET_CURSOR = "%s/assets/images/icons/cursors/arrow.cur";
+constexpr const char *ASSET_CURSOR_RELATIVE = "assets/images/icons/cursors/arrow.cur";

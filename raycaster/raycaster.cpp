@@ -1,0 +1,200 @@
+// The game: start-up, the main loop and shutdown.
+#include "chat_store.h"
+#include "clock.h"
+#include "flashlight.h"
+#include "game.h"
+#include "overlay.h"
+#include "paths.h"
+#include "player.h"
+#include "scene.h"
+#include "sys.h"
+#include "textures.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_image.h>
+#include <SDL2/SDL_mixer.h>
+#include <SDL2/SDL_ttf.h>
+#include <cstdio>
+#include <ctime>
+#include <iterator>
+#include <unistd.h>
+
+extern Mix_Chunk *snd_step;
+
+namespace {
+
+char base_dir[BASE_DIR_BYTES] = ".";
+
+TTF_Font *open_first(const char *const *paths, size_t count, int size) {
+    for (size_t i = 0; i < count; i++)
+        if (TTF_Font *f = TTF_OpenFont(paths[i], size)) return f;
+    return nullptr;
+}
+
+// The bold face: the game's own file, then system copies, then font_small.
+TTF_Font *open_bold(const char *asset_path, int size) {
+    if (TTF_Font *f = TTF_OpenFont(asset_path, size)) return f;
+    if (TTF_Font *f = open_first(FONT_BOLD_PATHS, std::size(FONT_BOLD_PATHS), size)) return f;
+    return font_small;
+}
+
+void asset_path(char (&out)[ASSET_PATH_BYTES], const char *format) {
+    std::snprintf(out, sizeof out, format, base_dir);
+}
+
+void find_base_dir() {
+    char link[BASE_DIR_BYTES] = {};
+    ssize_t n = readlink("/proc/self/exe", link, sizeof link - 1);
+    base_dir_from_exe(link, static_cast<long>(n), base_dir);
+}
+
+// Without vertical sync the loop would spin a core; wait out the rest of a
+// display refresh instead.
+uint32_t frame_budget_ms(bool vsync) {
+    if (vsync) return 0;
+    SDL_DisplayMode mode{};
+    int hz =
+        SDL_GetWindowDisplayMode(win, &mode) == 0 && mode.refresh_rate > 0 ? mode.refresh_rate : 60;
+    return 1000 / hz;
+}
+
+void run_loop(uint32_t budget_ms) {
+    uint32_t now = SDL_GetTicks(), prev = now;
+    game_reset(SDL_GetTicks());
+    for (;;) {
+        prev = now;
+        now = SDL_GetTicks();
+        quit_requested = false;
+        SDL_Event ev;
+        while (SDL_PollEvent(&ev)) handle_event(ev);
+
+        if (game_state == STATE_TITLE) {
+            draw_title_screen(now);
+        } else {
+            double dt = frame_dt(now, prev);
+            if (game_state == STATE_PLAY) {
+                dark_presence_check();
+                next_state = STATE_PLAY;
+                update_player(now, dt);
+            } else {
+                update_intro(now);
+            }
+            update_flashlight(dt);
+            int w = 0, h = 0;
+            SDL_GL_GetDrawableSize(win, &w, &h);
+            render_3d();
+            draw_overlay(game_state, now, w, h);
+            game_state = next_state;
+        }
+        if (quit_requested) break;
+
+        uint32_t spent = SDL_GetTicks() - now;
+        if (spent < budget_ms) SDL_Delay(budget_ms - spent);
+    }
+}
+
+} // namespace
+
+int main(int, char **) {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    // A machine without sound must still get its window: audio is optional.
+    if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) != 0) SDL_Init(SDL_INIT_VIDEO);
+    IMG_Init(IMG_INIT_PNG);
+    TTF_Init();
+    Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 512);
+    Mix_AllocateChannels(4);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    win = SDL_CreateWindow("Drevix Raycaster", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 960,
+                           600, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
+    if (!win) {
+        std::fprintf(stderr, "Drevix Raycaster: cannot open a window: %s\n", SDL_GetError());
+        return 1;
+    }
+    SDL_GLContext gl_ctx = SDL_GL_CreateContext(win);
+    if (!gl_ctx) {
+        std::fprintf(stderr, "Drevix Raycaster: cannot create an OpenGL context: %s\n",
+                     SDL_GetError());
+        return 1;
+    }
+    bool vsync = SDL_GL_SetSwapInterval(1) == 0;
+    // Typing starts only when the chat opens, so the key that opens it is
+    // never typed into the line.
+    SDL_StopTextInput();
+    font_small = open_first(FONT_SMALL_PATHS, std::size(FONT_SMALL_PATHS), 14);
+    find_base_dir();
+
+    char icon_path[ASSET_PATH_BYTES], bg_path[ASSET_PATH_BYTES], font_path[ASSET_PATH_BYTES];
+    asset_path(icon_path, ASSET_ICON);
+    if (SDL_Surface *icon = IMG_Load(icon_path)) {
+        SDL_SetWindowIcon(win, icon);
+        SDL_FreeSurface(icon);
+    }
+    asset_path(bg_path, ASSET_BACKGROUND);
+    asset_path(font_path, FONT_BOLD_ASSET);
+    font_medium = open_bold(font_path, 18);
+    font_large = open_bold(font_path, 28);
+
+    char step_path[ASSET_PATH_BYTES], music_path[ASSET_PATH_BYTES];
+    asset_path(step_path, ASSET_STEP);
+    snd_step = Mix_LoadWAV(step_path);
+    asset_path(music_path, ASSET_MUSIC);
+    Mix_Music *music_bg = Mix_LoadMUS(music_path);
+    if (music_bg) Mix_PlayMusic(music_bg, -1);
+
+    char wall_path[ASSET_PATH_BYTES], secret_path[ASSET_PATH_BYTES];
+    char floor_path[ASSET_PATH_BYTES], ceil_path[ASSET_PATH_BYTES];
+    asset_path(wall_path, ASSET_WALL);
+    asset_path(secret_path, ASSET_SECRET);
+    asset_path(floor_path, ASSET_FLOOR);
+    asset_path(ceil_path, ASSET_CEILING);
+    tex_wall = load_gl_tex(wall_path);
+    tex_secret = load_gl_tex(secret_path);
+    tex_floor_id = load_gl_tex(floor_path);
+    tex_ceil = load_gl_tex(ceil_path);
+    tex_bg = load_gl_tex(bg_path);
+    if (!tex_wall || !tex_secret || !tex_floor_id || !tex_ceil) {
+        std::fprintf(stderr, "Missing textures\n");
+        return 1;
+    }
+
+    char door_closed_path[ASSET_PATH_BYTES], door_open_path[ASSET_PATH_BYTES];
+    asset_path(door_closed_path, ASSET_DOOR_CLOSED);
+    asset_path(door_open_path, ASSET_DOOR_OPEN);
+    tex_door_closed = load_gl_tex(door_closed_path);
+    tex_door_open = load_gl_tex(door_open_path);
+
+    char cursor_path[ASSET_PATH_BYTES];
+    asset_path(cursor_path, ASSET_CURSOR);
+    SDL_Cursor *arrow_cursor = nullptr;
+    SDL_Surface *cursor_image = IMG_Load(cursor_path);
+    if (!cursor_image) cursor_image = IMG_Load(ASSET_CURSOR_RELATIVE);
+    if (cursor_image) {
+        arrow_cursor = SDL_CreateColorCursor(cursor_image, 0, 0);
+        SDL_FreeSurface(cursor_image);
+    }
+
+    player_reset();
+    find_spawn();
+
+    Mix_VolumeMusic(0); // silent until the intro fades it in
+    SDL_SetRelativeMouseMode(SDL_FALSE);
+    if (arrow_cursor) SDL_SetCursor(arrow_cursor);
+    SDL_ShowCursor(1);
+
+    run_loop(frame_budget_ms(vsync));
+
+    Mix_FreeChunk(snd_step);
+    Mix_FreeMusic(music_bg);
+    Mix_CloseAudio();
+    if (arrow_cursor) SDL_FreeCursor(arrow_cursor);
+    if (font_small) TTF_CloseFont(font_small);
+    if (font_medium && font_medium != font_small) TTF_CloseFont(font_medium);
+    if (font_large && font_large != font_small) TTF_CloseFont(font_large);
+    TTF_Quit();
+    IMG_Quit();
+    SDL_GL_DeleteContext(gl_ctx);
+    SDL_DestroyWindow(win);
+    SDL_Quit();
+    return 0;
+}

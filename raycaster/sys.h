@@ -1,0 +1,19 @@
+// The few platform services the game logic needs. sys_sdl.cpp provides them
+// over SDL; tests link stand-ins that record what was asked.
+#pragma once
+
+#include "player.h"
+
+#include <cstdint>
+
+uint32_t sys_ticks();
+void sys_set_relative_mouse(int on);
+void sys_show_cursor(int show);
+void sys_toggle_fullscreen(); // desktop full screen on or off
+void sys_start_text_input();
+void sys_stop_text_input();
+void sys_drawable_size(int *w, int *h); // pixels of the GL drawable
+void sys_window_size(int *w, int *h);   // window coordinates of mouse events
+void sys_music_volume(int volume);      // 0..128
+void sys_play_step();
+MoveKeys sys_move_keys(); // held keys, by physical position

@@ -1,0 +1,45 @@
+#include "textures.h"
+
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_image.h>
+#include <SDL2/SDL_opengl.h>
+#include <cstdio>
+
+uint32_t tex_wall, tex_secret, tex_floor_id, tex_ceil, tex_bg;
+uint32_t tex_door_closed, tex_door_open;
+
+// Uploads a surface already in ARGB8888 (bytes B, G, R, A on little-endian).
+static uint32_t upload(SDL_Surface *argb, GLint filter, GLint wrap) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, argb->w, argb->h, 0, GL_BGRA, GL_UNSIGNED_BYTE,
+                 argb->pixels);
+    return name;
+}
+
+uint32_t load_gl_tex(const char *path) {
+    SDL_Surface *loaded = IMG_Load(path);
+    if (!loaded) {
+        std::fprintf(stderr, "Failed: %s (%s)\n", path, SDL_GetError());
+        return 0;
+    }
+    SDL_Surface *argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
+    SDL_FreeSurface(loaded);
+    if (!argb) return 0;
+    uint32_t name = upload(argb, GL_NEAREST, GL_REPEAT);
+    SDL_FreeSurface(argb);
+    return name;
+}
+
+uint32_t surf_to_gl(SDL_Surface *surface) {
+    SDL_Surface *argb = SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_ARGB8888, 0);
+    if (!argb) return 0;
+    uint32_t name = upload(argb, GL_LINEAR, GL_CLAMP_TO_EDGE);
+    SDL_FreeSurface(argb);
+    return name;
+}

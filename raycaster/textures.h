@@ -1,0 +1,14 @@
+// Images and text surfaces turned into GL textures.
+#pragma once
+
+#include <SDL2/SDL_surface.h>
+#include <cstdint>
+
+extern uint32_t tex_wall, tex_secret, tex_floor_id, tex_ceil, tex_bg;
+extern uint32_t tex_door_closed, tex_door_open;
+
+// A scene texture from an image file: nearest filtering, repeating. 0 after
+// printing "Failed: <path> (<reason>)" when the file does not load.
+uint32_t load_gl_tex(const char *path);
+// A text texture from a caller's surface: linear filtering, clamped. 0 on failure.
+uint32_t surf_to_gl(SDL_Surface *surface);
