@@ -1,0 +1,268 @@
+// The loop's routing of events by state, and the per-frame rules, driven
+// through the recording platform stand-in.
+#include "chat_store.h"
+#include "fresh_world.h"
+#include "game.h"
+#include "sys_null.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+SDL_Event key(SDL_Keycode sym) {
+    SDL_Event ev{};
+    ev.type = SDL_KEYDOWN;
+    ev.key.keysym.sym = sym;
+    return ev;
+}
+SDL_Event click(int button = SDL_BUTTON_LEFT, int x = 500, int y = 300) {
+    SDL_Event ev{};
+    ev.type = SDL_MOUSEBUTTONDOWN;
+    ev.button.button = static_cast<Uint8>(button);
+    ev.button.x = x;
+    ev.button.y = y;
+    return ev;
+}
+SDL_Event motion(int xrel, int yrel) {
+    SDL_Event ev{};
+    ev.type = SDL_MOUSEMOTION;
+    ev.motion.xrel = xrel;
+    ev.motion.yrel = yrel;
+    return ev;
+}
+SDL_Event text(const char *s) {
+    SDL_Event ev{};
+    ev.type = SDL_TEXTINPUT;
+    std::snprintf(ev.text.text, sizeof ev.text.text, "%s", s);
+    return ev;
+}
+
+class Loop : public FreshWorld {
+  protected:
+    void SetUp() override {
+        FreshWorld::SetUp();
+        chat_reset();
+        null_sys = NullSys{};
+        null_sys.ticks = 1000;
+        game_reset(1000);
+    }
+    void play() { // title -> intro -> play, as a player gets there
+        handle_event(key(SDLK_SPACE));
+        game_state = STATE_PLAY;
+    }
+};
+
+TEST_F(Loop, TitleStartsTheIntroOnAnyKeyOrButton) {
+    for (SDL_Event ev : {key(SDLK_ESCAPE), key(SDLK_a), click(SDL_BUTTON_RIGHT)}) {
+        game_reset(1000);
+        null_sys.ticks = 1234;
+        handle_event(ev);
+        EXPECT_EQ(game_state, STATE_INTRO);
+        EXPECT_EQ(intro_start, 1234u);
+        EXPECT_EQ(mouse_look, 1);
+        EXPECT_EQ(null_sys.relative_mouse, 1);
+        EXPECT_FALSE(quit_requested) << "Esc on the title starts the game";
+    }
+}
+
+TEST_F(Loop, TitleDropsEverythingElse) {
+    handle_event(motion(50, 50));
+    handle_event(text("x"));
+    EXPECT_EQ(game_state, STATE_TITLE);
+    EXPECT_EQ(pa, 0.0);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    handle_event(quit);
+    EXPECT_TRUE(quit_requested);
+}
+
+TEST_F(Loop, EscReleasesTheMouseThenQuits) {
+    play();
+    handle_event(key(SDLK_ESCAPE));
+    EXPECT_EQ(mouse_look, 0);
+    EXPECT_EQ(null_sys.relative_mouse, 0);
+    EXPECT_EQ(null_sys.cursor_shown, 1);
+    EXPECT_FALSE(quit_requested);
+    handle_event(key(SDLK_ESCAPE));
+    EXPECT_TRUE(quit_requested);
+}
+
+TEST_F(Loop, TabTogglesMouseLookAndCursorTogether) {
+    play();
+    handle_event(key(SDLK_TAB));
+    EXPECT_EQ(mouse_look, 0);
+    EXPECT_EQ(null_sys.relative_mouse, 0);
+    EXPECT_EQ(null_sys.cursor_shown, 1);
+    handle_event(motion(100, 100)); // released: no turning
+    EXPECT_EQ(pa, 0.0);
+    EXPECT_EQ(cam_pitch, 0.0);
+    handle_event(key(SDLK_TAB));
+    EXPECT_EQ(mouse_look, 1);
+    EXPECT_EQ(null_sys.relative_mouse, 1);
+    EXPECT_EQ(null_sys.cursor_shown, 0);
+    handle_event(motion(100, -100));
+    EXPECT_NEAR(pa, 0.3, 1e-12);
+    EXPECT_NEAR(cam_pitch, 0.3, 1e-12);
+}
+
+TEST_F(Loop, SwitchKeysActOnEveryPressIncludingRepeats) {
+    play();
+    handle_event(key(SDLK_m));
+    EXPECT_EQ(show_map, 1);
+    handle_event(key(SDLK_m));
+    EXPECT_EQ(show_map, 0);
+    handle_event(key(SDLK_q));
+    EXPECT_EQ(flashlight_on, 1);
+    EXPECT_EQ(flash_vel, 8.0);
+    handle_event(key(SDLK_q));
+    EXPECT_EQ(flashlight_on, 0);
+    EXPECT_EQ(flash_vel, 8.0) << "the kick is upward both ways";
+    handle_event(key(SDLK_f));
+    EXPECT_EQ(null_sys.fullscreen, 1);
+    handle_event(key(SDLK_F11));
+    EXPECT_EQ(null_sys.fullscreen, 0);
+}
+
+TEST_F(Loop, ChatOpensOnlyInPlay) {
+    handle_event(key(SDLK_SPACE)); // intro
+    handle_event(key(SDLK_t));
+    EXPECT_EQ(chat_open, 0);
+    game_state = STATE_PLAY;
+    handle_event(key(SDLK_t));
+    EXPECT_EQ(chat_open, 1);
+    EXPECT_EQ(null_sys.text_input, 1);
+    EXPECT_EQ(mouse_look, 0);
+    EXPECT_EQ(null_sys.cursor_shown, 1);
+}
+
+TEST_F(Loop, OpenChatTakesKeysAndClicks) {
+    play();
+    handle_event(key(SDLK_t));
+    for (SDL_Keycode k : {SDLK_q, SDLK_m, SDLK_f, SDLK_TAB, SDLK_t}) handle_event(key(k));
+    EXPECT_EQ(flashlight_on, 0);
+    EXPECT_EQ(show_map, 0);
+    EXPECT_EQ(null_sys.fullscreen, 0);
+    EXPECT_EQ(mouse_look, 0);
+    handle_event(text("hi"));
+    EXPECT_EQ(std::string(chat_buf, chat_buf_len), "hi");
+    handle_event(key(SDLK_RETURN));
+    EXPECT_EQ(chat_msg_total, 1);
+    EXPECT_EQ(chat_open, 1) << "sending keeps the console open";
+    handle_event(key(SDLK_ESCAPE));
+    EXPECT_EQ(chat_open, 0);
+    EXPECT_FALSE(quit_requested) << "Esc closes the chat, it does not quit";
+    EXPECT_EQ(mouse_look, 1) << "mouse look restored";
+    EXPECT_EQ(null_sys.relative_mouse, 1);
+    EXPECT_EQ(null_sys.cursor_shown, 0);
+    EXPECT_EQ(null_sys.text_input, 0);
+    handle_event(text("x")); // closed: typing goes nowhere
+    EXPECT_EQ(chat_buf_len, 0);
+}
+
+TEST_F(Loop, ClosingRestoresMouseLookOffToo) {
+    play();
+    handle_event(key(SDLK_TAB)); // release first
+    handle_event(key(SDLK_t));
+    handle_event(key(SDLK_ESCAPE));
+    EXPECT_EQ(mouse_look, 0);
+    EXPECT_EQ(null_sys.relative_mouse, 0);
+    EXPECT_EQ(null_sys.cursor_shown, 1);
+}
+
+TEST_F(Loop, CloseBoxClickIsTestedInDrawablePixels) {
+    play();
+    handle_event(key(SDLK_t));
+    // Close box at the reference size: x 314..330, y 4..20.
+    handle_event(click(SDL_BUTTON_LEFT, 340, 10));
+    EXPECT_EQ(chat_open, 1);
+    handle_event(click(SDL_BUTTON_RIGHT, 320, 10));
+    EXPECT_EQ(chat_open, 1);
+    handle_event(click(SDL_BUTTON_LEFT, 330, 20)); // edges included
+    EXPECT_EQ(chat_open, 0);
+
+    // A high-DPI window: 960x600 window coordinates, 1920x1200 drawable pixels.
+    // The box is at x 624..656, y 8..40 in drawable pixels: window (322, 12).
+    null_sys.drawable_w = 1920;
+    null_sys.drawable_h = 1200;
+    handle_event(key(SDLK_t));
+    handle_event(click(SDL_BUTTON_LEFT, 322, 12));
+    EXPECT_EQ(chat_open, 0);
+}
+
+TEST_F(Loop, DoorClicksNeedPlayAndMouseLook) {
+    world_cell(0, 0);
+    px = 12.5;
+    py = 11.5;
+    handle_event(key(SDLK_SPACE)); // intro, mouse captured
+    handle_event(click());
+    EXPECT_EQ(doors[0].open, 0) << "not in the intro";
+    game_state = STATE_PLAY;
+    handle_event(click(SDL_BUTTON_RIGHT));
+    EXPECT_EQ(doors[0].open, 0);
+    handle_event(click());
+    EXPECT_EQ(doors[0].open, 1);
+    handle_event(key(SDLK_ESCAPE)); // released
+    handle_event(click());
+    EXPECT_EQ(doors[0].open, 1);
+}
+
+TEST_F(Loop, IntroRampsThenHandsOverToPlay) {
+    handle_event(key(SDLK_SPACE));
+    update_intro(intro_start + 1750);
+    EXPECT_EQ(next_state, STATE_INTRO);
+    EXPECT_EQ(null_sys.music_volume, 64);
+    EXPECT_DOUBLE_EQ(cam_y, 0.3);
+    handle_event(key(SDLK_ESCAPE)); // release during the intro
+    update_intro(intro_start + 3500);
+    EXPECT_EQ(next_state, STATE_PLAY);
+    EXPECT_EQ(null_sys.music_volume, 128);
+    EXPECT_EQ(null_sys.cursor_shown, 0) << "hidden at the end whatever mouse look is";
+    EXPECT_EQ(cam_pitch, 0.0);
+    update_intro(intro_start - 1); // stamp later than the frame's tick
+    EXPECT_EQ(null_sys.music_volume, 0);
+}
+
+TEST_F(Loop, PlayerUpdateReadsKeysAndPlaysSteps) {
+    px = 4.5;
+    py = 4.5;
+    null_sys.keys.forward = true;
+    update_player(100, 0.05);
+    EXPECT_NEAR(px, 4.58, 1e-12);
+    EXPECT_EQ(null_sys.steps_played, 0) << "100 ms after start: not past 600 yet";
+    update_player(601, 0.05);
+    EXPECT_EQ(null_sys.steps_played, 1);
+    EXPECT_EQ(last_step_tick, 601u);
+    null_sys.keys.sprint = true;
+    update_player(802, 0.05);
+    EXPECT_EQ(null_sys.steps_played, 2);
+    double bob = bob_t;
+    EXPECT_GT(bob, 0.0);
+
+    chat_open = 1; // the console freezes motion, steps and head bob
+    update_player(2000, 0.05);
+    EXPECT_EQ(null_sys.steps_played, 2);
+    EXPECT_EQ(bob_t, bob);
+}
+
+TEST_F(Loop, DarkPresencePostsOnlyInTheDarkWithoutLight) {
+    // Cell (13, 1) is among the darkest: centre sqrt(0.5) from block (3, 0)'s.
+    px = 13.5;
+    py = 1.5;
+    std::srand(7);
+    for (int i = 0; i < 200; i++) dark_presence_check();
+    EXPECT_GT(chat_msg_total, 90);
+    EXPECT_LT(chat_msg_total, 150); // 60 in 100
+    EXPECT_TRUE(chat_is_red(chat_msgs[0]));
+
+    int before = chat_msg_total;
+    flash_spring = 0.1; // a lit flashlight keeps it away
+    for (int i = 0; i < 50; i++) dark_presence_check();
+    EXPECT_EQ(chat_msg_total, before);
+    flash_spring = 0.0;
+    px = 4.5; // a lit cell
+    for (int i = 0; i < 50; i++) dark_presence_check();
+    EXPECT_EQ(chat_msg_total, before);
+}
+
+} // namespace

@@ -1,0 +1,19 @@
+// A platform stand-in for tests: remembers what the game asked for.
+#pragma once
+
+#include "sys.h"
+
+struct NullSys {
+    uint32_t ticks = 0;
+    int relative_mouse = 0;
+    int cursor_shown = 1;
+    int fullscreen = 0;
+    int text_input = 0;
+    int drawable_w = 960, drawable_h = 600;
+    int window_w = 960, window_h = 600;
+    int music_volume = -1;
+    int steps_played = 0;
+    MoveKeys keys{};
+};
+
+extern NullSys null_sys;
