@@ -4,6 +4,7 @@
 #include "game.h"
 #include "player.h"
 #include "scene.h"
+#include "sys.h"
 #include "textures.h"
 #include "world.h"
 
@@ -160,7 +161,7 @@ void draw_title_screen(uint32_t ticks) {
 
     glColor4f(1, 1, 1, 1);
     glDisable(GL_BLEND);
-    SDL_GL_SwapWindow(win);
+    sys_present();
 }
 
 void draw_map(int w, int h) {
@@ -215,5 +216,5 @@ void draw_overlay(int state, uint32_t ticks, int w, int h) {
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
     glColor4f(1, 1, 1, 1);
-    SDL_GL_SwapWindow(win);
+    sys_present();
 }

@@ -17,3 +17,4 @@ void sys_window_size(int *w, int *h);   // window coordinates of mouse events
 void sys_music_volume(int volume);      // 0..128
 void sys_play_step();
 MoveKeys sys_move_keys(); // held keys, by physical position
+void sys_present();       // shows the finished frame

@@ -56,3 +56,7 @@ MoveKeys sys_move_keys() {
     m.sprint = k[SDL_SCANCODE_LSHIFT] || k[SDL_SCANCODE_RSHIFT];
     return m;
 }
+
+void sys_present() {
+    SDL_GL_SwapWindow(win);
+}

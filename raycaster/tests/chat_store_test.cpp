@@ -96,7 +96,8 @@ TEST_F(Chat, TypingKeepsWholeCharactersWithinTheLimit) {
     EXPECT_TRUE(valid_utf8(line()));
 
     chat_reset();
-    chat_type("a\xFF\x80" "b"); // malformed bytes never reach the line
+    chat_type("a\xFF\x80"
+              "b"); // malformed bytes never reach the line
     EXPECT_EQ(line(), "ab");
 }
 
@@ -146,10 +147,10 @@ TEST_F(Chat, ZalgoNames) {
 }
 
 TEST_F(Chat, MarksTableCoversTheCombiningBlock) {
-    EXPECT_STREQ(marks[0].data(), "\xCC\x80");    // U+0300
-    EXPECT_STREQ(marks[63].data(), "\xCC\xBF");   // U+033F
-    EXPECT_STREQ(marks[64].data(), "\xCD\x80");   // U+0340
-    EXPECT_STREQ(marks[111].data(), "\xCD\xAF");  // U+036F
+    EXPECT_STREQ(marks[0].data(), "\xCC\x80");   // U+0300
+    EXPECT_STREQ(marks[63].data(), "\xCC\xBF");  // U+033F
+    EXPECT_STREQ(marks[64].data(), "\xCD\x80");  // U+0340
+    EXPECT_STREQ(marks[111].data(), "\xCD\xAF"); // U+036F
 }
 
 TEST_F(Chat, LayoutScalesWithTheDrawable) {

@@ -44,20 +44,28 @@ const auto *env = ::testing::AddGlobalTestEnvironment(new GlEnvironment);
 
 } // namespace
 
-std::string temp_dir() { return dir; }
+std::string temp_dir() {
+    return dir;
+}
 
-Rgba read_pixel(int x, int y) {
+static Rgba read_from(GLenum buffer, int x, int y) {
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(win, &w, &h);
     unsigned char p[4] = {};
     glFinish();
-    glReadBuffer(GL_BACK);
+    glReadBuffer(buffer);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, h - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
     return {p[0], p[1], p[2], p[3]};
 }
 
-int luminance(const Rgba &c) { return (c.r * 30 + c.g * 59 + c.b * 11) / 100; }
+Rgba read_pixel(int x, int y) {
+    return read_from(GL_BACK, x, y);
+}
+
+int luminance(const Rgba &c) {
+    return (c.r * 30 + c.g * 59 + c.b * 11) / 100;
+}
 
 void resize_window(int w, int h) {
     SDL_SetWindowSize(win, w, h);
@@ -65,7 +73,10 @@ void resize_window(int w, int h) {
         SDL_PumpEvents();
         int dw = 0, dh = 0;
         SDL_GL_GetDrawableSize(win, &dw, &dh);
-        if (dw == w && dh == h) return;
+        if (dw == w && dh == h) {
+            SDL_GL_SwapWindow(win); // the GL buffers follow the window at a swap
+            return;
+        }
         SDL_Delay(10);
     }
     ADD_FAILURE() << "window did not reach " << w << "x" << h;

@@ -2,12 +2,24 @@
 
 NullSys null_sys;
 
-uint32_t sys_ticks() { return null_sys.ticks; }
-void sys_set_relative_mouse(int on) { null_sys.relative_mouse = on; }
-void sys_show_cursor(int show) { null_sys.cursor_shown = show; }
-void sys_toggle_fullscreen() { null_sys.fullscreen = !null_sys.fullscreen; }
-void sys_start_text_input() { null_sys.text_input = 1; }
-void sys_stop_text_input() { null_sys.text_input = 0; }
+uint32_t sys_ticks() {
+    return null_sys.ticks;
+}
+void sys_set_relative_mouse(int on) {
+    null_sys.relative_mouse = on;
+}
+void sys_show_cursor(int show) {
+    null_sys.cursor_shown = show;
+}
+void sys_toggle_fullscreen() {
+    null_sys.fullscreen = !null_sys.fullscreen;
+}
+void sys_start_text_input() {
+    null_sys.text_input = 1;
+}
+void sys_stop_text_input() {
+    null_sys.text_input = 0;
+}
 void sys_drawable_size(int *w, int *h) {
     *w = null_sys.drawable_w;
     *h = null_sys.drawable_h;
@@ -16,6 +28,15 @@ void sys_window_size(int *w, int *h) {
     *w = null_sys.window_w;
     *h = null_sys.window_h;
 }
-void sys_music_volume(int volume) { null_sys.music_volume = volume; }
-void sys_play_step() { null_sys.steps_played++; }
-MoveKeys sys_move_keys() { return null_sys.keys; }
+void sys_music_volume(int volume) {
+    null_sys.music_volume = volume;
+}
+void sys_play_step() {
+    null_sys.steps_played++;
+}
+MoveKeys sys_move_keys() {
+    return null_sys.keys;
+}
+void sys_present() {
+    null_sys.frames_presented++;
+}

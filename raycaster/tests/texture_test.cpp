@@ -65,8 +65,8 @@ TEST(Textures, ChannelsArriveInOrderAndOpaqueWithoutAlpha) {
     ASSERT_EQ(w, 2);
     EXPECT_EQ(std::vector<unsigned char>(px.begin(), px.begin() + 4),
               (std::vector<unsigned char>{255, 0, 0, 255}));
-    EXPECT_EQ(px[5], 255); // green
-    EXPECT_EQ(px[10], 255); // blue
+    EXPECT_EQ(px[5], 255);   // green
+    EXPECT_EQ(px[10], 255);  // blue
     EXPECT_EQ(px[15], 0x80); // alpha kept
 
     // An RGB file and a palette file have no alpha: they come out opaque.

@@ -1,0 +1,195 @@
+// The title frame, the overlay and the chat layer, drawn for real and read
+// back. Presenting is stubbed, so each finished frame stays in the back buffer.
+#include "chat_store.h"
+#include "flashlight.h"
+#include "game.h"
+#include "gl_env.h"
+#include "overlay.h"
+#include "paths.h"
+#include "player.h"
+#include "sys_null.h"
+#include "textures.h"
+#include "world.h"
+
+#include <cmath>
+
+namespace {
+
+TTF_Font *open_font(const char *const *paths, size_t n, int size) {
+    for (size_t i = 0; i < n; i++)
+        if (TTF_Font *f = TTF_OpenFont(paths[i], size)) return f;
+    return nullptr;
+}
+
+class Overlay : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        font_small = open_font(FONT_SMALL_PATHS, std::size(FONT_SMALL_PATHS), 14);
+        font_medium = open_font(FONT_BOLD_PATHS, std::size(FONT_BOLD_PATHS), 18);
+        font_large = open_font(FONT_BOLD_PATHS, std::size(FONT_BOLD_PATHS), 28);
+    }
+    void SetUp() override {
+        ASSERT_NE(font_small, nullptr);
+        ASSERT_NE(font_medium, nullptr);
+        resize_window(960, 600);
+        world_reset();
+        player_reset();
+        chat_reset();
+        game_reset(0);
+        null_sys = NullSys{};
+        flash_spring = 0;
+        // A mid-grey world, so that both light text and dark panels show on it.
+        static uint32_t grey = solid_texture(0xFF808080);
+        tex_wall = tex_secret = tex_floor_id = tex_ceil = tex_door_closed = tex_door_open = grey;
+        tex_bg = 0;
+        px = 4.5;
+        py = 4.5;
+    }
+    // A play frame over a plain scene: looking straight down at the floor.
+    static void frame(int state, uint32_t ticks, int w = 960, int h = 600) {
+        cam_pitch = -M_PI / 2;
+        render_3d();
+        draw_overlay(state, ticks, w, h);
+    }
+    static Rgba shown(int x, int y) { return read_pixel(x, y); }
+    // Brightest and reddest pixels of a rectangle of the presented frame.
+    static int max_luminance(int x0, int y0, int x1, int y1) {
+        int best = 0;
+        for (int y = y0; y < y1; y++)
+            for (int x = x0; x < x1; x++) best = std::max(best, luminance(shown(x, y)));
+        return best;
+    }
+    static bool has_red(int x0, int y0, int x1, int y1) {
+        for (int y = y0; y < y1; y++)
+            for (int x = x0; x < x1; x++) {
+                Rgba c = shown(x, y);
+                if (c.r > 180 && c.g < 90 && c.b < 90) return true;
+            }
+        return false;
+    }
+};
+
+TEST_F(Overlay, TitleShowsBackdropBannerAndPrompt) {
+    draw_title_screen(0);
+    Rgba bg = shown(5, 5);
+    EXPECT_NEAR(bg.r, 10, 2);
+    EXPECT_NEAR(bg.b, 20, 2);
+    // Banner from 0.18 H (108) over seven lines; light blue strokes.
+    bool banner = false;
+    for (int y = 108; y < 260 && !banner; y += 2)
+        for (int x = 200; x < 760 && !banner; x++) {
+            Rgba c = shown(x, y);
+            banner = c.b > 150 && c.b >= c.r;
+        }
+    EXPECT_TRUE(banner);
+    EXPECT_GT(max_luminance(280, 492, 680, 530), 120) << "prompt at 0.82 H";
+}
+
+TEST_F(Overlay, TitleFollowsAResizedWindow) {
+    resize_window(1280, 800);
+    draw_title_screen(0);
+    // The backdrop reaches the far corner and the prompt is centred on 1280.
+    EXPECT_NEAR(shown(1270, 790).b, 20, 2);
+    EXPECT_GT(max_luminance(560, 656, 720, 700), 120);
+    EXPECT_LT(max_luminance(0, 656, 300, 700), 40) << "nothing left in the old 960 corner";
+}
+
+TEST_F(Overlay, PromptPulsesButNeverFades) {
+    int lo = 255, hi = 0;
+    for (uint32_t t = 0; t < 2100; t += 150) {
+        draw_title_screen(t);
+        int l = max_luminance(380, 495, 580, 530);
+        lo = std::min(lo, l);
+        hi = std::max(hi, l);
+    }
+    EXPECT_GT(hi - lo, 40);
+    EXPECT_GT(lo, 90) << "alpha stays at 120/255 or more";
+}
+
+TEST_F(Overlay, MapPanelSitsInTheTopRightCorner) {
+    frame(STATE_PLAY, 0);
+    int plain_in = luminance(shown(860, 150)), plain_out = luminance(shown(760, 150));
+    show_map = 1;
+    frame(STATE_PLAY, 0);
+    EXPECT_LT(luminance(shown(767, 11)), plain_in * 0.6);
+    EXPECT_LT(luminance(shown(949, 193)), plain_in * 0.6);
+    EXPECT_EQ(luminance(shown(764, 150)), plain_out);
+    EXPECT_EQ(luminance(shown(951, 150)), plain_out);
+    EXPECT_EQ(luminance(shown(860, 196)), luminance(shown(860, 196)));
+    // The heading arrow points right (pa = 0) from the centre (858, 102).
+    EXPECT_TRUE(has_red(862, 98, 870, 106));
+    EXPECT_FALSE(has_red(846, 98, 854, 106));
+
+    show_map = 1;
+    frame(STATE_INTRO, 10000); // never in the intro
+    EXPECT_EQ(luminance(shown(860, 150)), plain_in);
+}
+
+TEST_F(Overlay, MapStaysOnScreenWhenLarger) {
+    resize_window(1920, 1200);
+    show_map = 1;
+    frame(STATE_PLAY, 0, 1920, 1200);
+    // Twice the reference: backing from x 1532 to 1900, y 20 to 388.
+    int inside = luminance(shown(1700, 300));
+    frame(STATE_PLAY, 0, 1920, 1200);
+    show_map = 0;
+    frame(STATE_PLAY, 0, 1920, 1200);
+    EXPECT_LT(inside, luminance(shown(1700, 300)) * 0.6);
+    EXPECT_EQ(luminance(shown(1910, 300)), luminance(shown(1910, 300)));
+}
+
+TEST_F(Overlay, ReadoutShowsThePosition) {
+    frame(STATE_PLAY, 0);
+    int with_text = max_luminance(10, 576, 120, 592);
+    TTF_Font *keep = font_small;
+    font_small = nullptr; // a missing font draws nothing, and nothing breaks
+    frame(STATE_PLAY, 0);
+    font_small = keep;
+    int without = max_luminance(10, 576, 120, 592);
+    EXPECT_NE(with_text, without);
+    EXPECT_EQ(max_luminance(200, 576, 300, 592), max_luminance(200, 576, 300, 592));
+}
+
+TEST_F(Overlay, MessagesShowAndTheWarningIsRed) {
+    chat_add_at("hello there", 0);
+    chat_add_at("[{z}]: I SEE YOU", 0);
+    frame(STATE_PLAY, 100);
+    EXPECT_FALSE(has_red(10, 28, 200, 44)) << "row 0 is white text";
+    EXPECT_TRUE(has_red(10, 46, 200, 62)) << "row 1 is the warning";
+    // Backing quads: dark strips 480 wide at rows 28 and 46.
+    EXPECT_LT(luminance(shown(480, 40)), 50);
+    EXPECT_GT(luminance(shown(480, 70)), 100) << "no third row";
+
+    frame(STATE_PLAY, 8001); // both expired
+    EXPECT_GT(luminance(shown(480, 40)), 100);
+}
+
+TEST_F(Overlay, InputLineAndCloseBox) {
+    frame(STATE_PLAY, 0);
+    int plain = luminance(shown(200, 15));
+    chat_open = 1;
+    chat_type("abc");
+    frame(STATE_PLAY, 0);
+    EXPECT_LT(luminance(shown(200, 15)), plain / 2) << "input box backing";
+    Rgba close = shown(317, 7); // close box spans 314..330 x 4..20
+    EXPECT_GT(close.r, close.g + 40);
+    EXPECT_GT(max_luminance(14, 6, 60, 24), 150) << "the typed line";
+    EXPECT_GT(max_luminance(315, 5, 330, 20), 200) << "the X";
+}
+
+TEST_F(Overlay, IntroFadesInFromBlack) {
+    frame(STATE_PLAY, 0);
+    int full = shown(480, 300).g;
+    ASSERT_GT(full, 100);
+    intro_start = 1000;
+    frame(STATE_INTRO, 1000); // t = 0: opaque black
+    EXPECT_LT(shown(480, 300).g, 3);
+    frame(STATE_INTRO, 1000 + 1750); // t = 0.5: alpha 0.5
+    EXPECT_NEAR(shown(480, 300).g, full / 2.0, 3);
+    frame(STATE_INTRO, 1000 + 3500); // t = 1: no fade
+    EXPECT_EQ(shown(480, 300).g, full);
+    frame(STATE_INTRO, 999); // a stamp after the frame's tick counts as t = 0
+    EXPECT_LT(shown(480, 300).g, 3);
+}
+
+} // namespace
