@@ -1,0 +1,71 @@
+# Helpers for driving the real game under Xvfb: start it, find its window,
+# send keys, take screenshots and read pixels. Sourced by the end-to-end
+# tests and the headless demo; expects DISPLAY to be set (xvfb-run -a).
+
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+
+GAME_PID=""
+GAME_WID=""
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -n "$GAME_PID" ] && kill "$GAME_PID" 2>/dev/null
+    exit 1
+}
+
+# start_game EXE [STDERR_FILE]: runs the game and waits for its window.
+start_game() {
+    local exe=$1 err=${2:-/dev/null}
+    "$exe" 2>"$err" &
+    GAME_PID=$!
+    GAME_WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Drevix Raycaster$' | head -1)
+    [ -n "$GAME_WID" ] || fail "no game window appeared"
+    xdotool windowfocus --sync "$GAME_WID" 2>/dev/null || true
+    sleep 0.5
+}
+
+press() {
+    xdotool windowfocus --sync "$GAME_WID" 2>/dev/null || true
+    xdotool key --window "$GAME_WID" "$@"
+}
+
+type_text() { xdotool type --delay 40 "$1"; }
+
+# hold KEY SECONDS
+hold() {
+    xdotool keydown "$1"
+    sleep "$2"
+    xdotool keyup "$1"
+}
+
+# The game window alone, 960x600 unless resized.
+shot() { import -window "$GAME_WID" "$1"; }
+
+# pixel FILE X Y -> "R G B"
+pixel() {
+    convert "$1" -format '%[fx:int(255*p{'"$2"','"$3"'}.r)] %[fx:int(255*p{'"$2"','"$3"'}.g)] %[fx:int(255*p{'"$2"','"$3"'}.b)]' info:
+}
+
+# region_stat FILE WxH+X+Y STAT -> mean or standard deviation (0..255) of the grey levels
+region_stat() {
+    convert "$1" -crop "$2" +repage -colorspace Gray -format "%[fx:int(255*$3)]" info:
+}
+
+# count_red FILE WxH+X+Y -> pixels that are clearly red
+count_red() {
+    convert "$1" -crop "$2" +repage -fx 'r>0.7 && g<0.35 && b<0.35 ? 1 : 0' \
+        -format '%[fx:int(w*h*mean+0.5)]' info:
+}
+
+# wait_exit SECONDS -> the game's exit status (fails when it does not end)
+wait_exit() {
+    local i
+    for i in $(seq $(($1 * 10))); do
+        if ! kill -0 "$GAME_PID" 2>/dev/null; then
+            wait "$GAME_PID"
+            return $?
+        fi
+        sleep 0.1
+    done
+    fail "the game did not exit within $1 s"
+}
