@@ -6,6 +6,10 @@
 
 extern SDL_Window *win;
 
+// 1 draws with the straightforward immediate-mode passes instead of the
+// batched ones; both give the same picture. For tests and benchmarks.
+extern int render_reference;
+
 // Draws the whole view from the player globals; leaves depth test and
 // texturing on and lighting, light 0 and fog off for the overlay.
 void render_3d();

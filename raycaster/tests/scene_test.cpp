@@ -1,12 +1,15 @@
 // The 3D view drawn into a real GL context and read back.
 #include "doors.h"
+#include "frame_views.h"
 #include "flashlight.h"
 #include "gl_env.h"
 #include "player.h"
 #include "textures.h"
 #include "world.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -154,6 +157,41 @@ TEST_F(Scene, NoFaceOfTheCellHoldingTheEyeIsDrawn) {
     Rgba c = centre();
     EXPECT_LT(std::abs(c.r - c.g), 10) << "grey brick, not the red door";
     EXPECT_GT(c.g, 100);
+}
+
+std::vector<unsigned char> frame_pixels(bool reference) {
+    render_reference = reference;
+    render_3d();
+    render_reference = 0;
+    std::vector<unsigned char> px(960 * 600 * 4);
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, 960, 600, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    return px;
+}
+
+TEST_F(Scene, BatchedPassesDrawTheSamePixelsAsTheStraightforwardOnes) {
+    // Real-looking textures, so a shifted texel or light level would show.
+    std::vector<uint32_t> brick(64 * 64), floor(32 * 32);
+    for (int i = 0; i < 64 * 64; i++) brick[i] = 0xFF000000u | (i * 2654435761u >> 8);
+    for (int i = 0; i < 32 * 32; i++) floor[i] = 0xFF000000u | (i * 40503u * 977u);
+    tex_wall = texture_from_pixels(64, 64, brick.data());
+    tex_floor_id = texture_from_pixels(32, 32, floor.data());
+    tex_ceil = tex_secret = texture_from_pixels(32, 32, floor.data() + 0);
+    tex_door_closed = solid_texture(RED);
+    world_cell(0, 0);
+    world_cell(-3, 7);
+    for (const FrameView &v : FRAME_VIEWS) {
+        place_view(v);
+        auto fast = frame_pixels(false);
+        auto reference = frame_pixels(true);
+        size_t differ = 0;
+        for (size_t i = 0; i < fast.size(); i++) differ += fast[i] != reference[i];
+        EXPECT_EQ(differ, 0u) << v.name;
+        EXPECT_NE(std::count(fast.begin(), fast.end(), 0), static_cast<long>(fast.size()))
+            << v.name << ": nothing drawn";
+    }
 }
 
 TEST_F(Scene, StateLeftForTheOverlay) {

@@ -1,0 +1,76 @@
+// Shared pieces of the two scene paths: the straightforward immediate-mode
+// passes (scene_reference.cpp) and the batched ones (scene_fast.cpp), which
+// must draw exactly the same pixels.
+#pragma once
+
+#include "doors.h"
+#include "player.h"
+#include "textures.h"
+
+#include <SDL2/SDL_opengl.h>
+#include <cmath>
+
+constexpr int VIEW_CELLS = 49;            // each side of the player's cell
+constexpr double VIEW_RADIUS_SQ = 2304.0; // 48 cells, where the fog ends
+constexpr float FLOOR_H = -0.001f, CEIL_H = 1.001f;
+constexpr float FLOOR_REPEATS = 4.0f, CEIL_REPEATS = 2.0f;
+constexpr float TOP_SHADE = 0.45f;
+
+// A wall face runs between two bottom corners a and b; each corner takes
+// the light of the cell just outside the face in its own row or column.
+struct Face {
+    float nx, nz;
+    int ax, az, alx, alz; // corner a and its light cell, relative to (X, Y)
+    int bx, bz, blx, blz;
+};
+constexpr Face FACES[4] = {
+    {-1, 0, 0, 0, -1, 0, 0, 1, -1, 1}, // x = X, facing -x
+    {1, 0, 1, 1, 1, 1, 1, 0, 1, 0},    // x = X + 1, facing +x
+    {0, -1, 1, 0, 1, -1, 0, 0, 0, -1}, // z = Y, facing -z
+    {0, 1, 0, 1, 0, 1, 1, 1, 1, 1},    // z = Y + 1, facing +z
+};
+
+// A face is drawn only while the eye is strictly on its outer side.
+inline bool faces_eye(int x, int y, int side) {
+    switch (side) {
+    case 0:
+        return x > px;
+    case 1:
+        return px > x + 1.0;
+    case 2:
+        return y > py;
+    default:
+        return py > y + 1.0;
+    }
+}
+
+// Pillar sides: low x, high x, low y, high y.
+struct PillarSide {
+    bool seen;
+    float nx, nz;
+    int lx, ly; // the neighbouring cell whose light the side takes
+    double ax, az, bx, bz;
+};
+inline void pillar_sides(int x, int y, PillarSide (&out)[4]) {
+    constexpr double half = 0.15;
+    double x0 = (x + 0.5) - half, x1 = (x + 0.5) + half;
+    double z0 = (y + 0.5) - half, z1 = (y + 0.5) + half;
+    out[0] = {x0 > px, -1, 0, x - 1, y, x0, z0, x0, z1};
+    out[1] = {px > x1, 1, 0, x + 1, y, x1, z1, x1, z0};
+    out[2] = {z0 > py, 0, -1, x, y - 1, x1, z0, x0, z0};
+    out[3] = {py > z1, 0, 1, x, y + 1, x0, z1, x1, z1};
+}
+
+inline GLuint secret_texture(int x, int y) {
+    const Door *d = door_at(x, y);
+    if (!d) return tex_secret;
+    return d->open ? tex_door_open : tex_door_closed;
+}
+
+inline bool in_view_disc(int x, int y) {
+    double dx = x + 0.5 - px, dy = y + 0.5 - py;
+    return dx * dx + dy * dy <= VIEW_RADIUS_SQ;
+}
+
+void render_passes_reference();
+void render_passes_fast();
