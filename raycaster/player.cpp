@@ -11,6 +11,7 @@ double dirx = 1.0, diry = 0.0;
 double cam_pitch = 0.0;
 double cam_y = EYE_HEIGHT;
 double bob_t = 0.0;
+int player_noclip = 0;
 
 void player_reset() {
     pa = 0.0;
@@ -92,8 +93,8 @@ uint32_t player_move(const MoveKeys &keys, double dt) {
 
     double nx = px + forward * dirx - strafe * diry;
     double ny = py + forward * diry + strafe * dirx;
-    if (!player_collides(nx, py)) px = nx;
-    if (!player_collides(px, ny)) py = ny;
+    if (player_noclip || !player_collides(nx, py)) px = nx;
+    if (player_noclip || !player_collides(px, ny)) py = ny;
 
     bool moving = forward != 0.0 || strafe != 0.0;
     if (keys.sprint && moving) {

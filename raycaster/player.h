@@ -10,6 +10,7 @@ extern double dirx, diry; // cos and sin of pa
 extern double cam_pitch;  // radians, positive looks up
 extern double cam_y;      // eye height
 extern double bob_t;      // head-bob phase
+extern int player_noclip; // walls do not stop the player (soak runs only)
 
 // Movement keys held this frame, by physical position.
 struct MoveKeys {

@@ -7,6 +7,7 @@
 #include "paths.h"
 #include "player.h"
 #include "scene.h"
+#include "soak_log.h"
 #include "sys.h"
 #include "textures.h"
 
@@ -62,6 +63,7 @@ void run_loop(uint32_t budget_ms) {
     uint32_t now = SDL_GetTicks(), prev = now;
     game_reset(SDL_GetTicks());
     for (;;) {
+        uint64_t frame_start = SDL_GetPerformanceCounter();
         prev = now;
         now = SDL_GetTicks();
         quit_requested = false;
@@ -86,6 +88,8 @@ void run_loop(uint32_t budget_ms) {
             draw_overlay(game_state, now, w, h);
             game_state = next_state;
         }
+        soak_log_frame((SDL_GetPerformanceCounter() - frame_start) * 1000.0 /
+                       SDL_GetPerformanceFrequency());
         if (quit_requested) break;
 
         uint32_t spent = SDL_GetTicks() - now;
@@ -182,7 +186,9 @@ int main(int, char **) {
     if (arrow_cursor) SDL_SetCursor(arrow_cursor);
     SDL_ShowCursor(1);
 
+    soak_log_open();
     run_loop(frame_budget_ms(vsync));
+    soak_log_close();
 
     Mix_FreeChunk(snd_step);
     Mix_FreeMusic(music_bg);

@@ -7,11 +7,13 @@
 
 uint32_t tex_wall, tex_secret, tex_floor_id, tex_ceil, tex_bg;
 uint32_t tex_door_closed, tex_door_open;
+uint32_t max_texture_name = 0;
 
 // Uploads a surface already in ARGB8888 (bytes B, G, R, A on little-endian).
 static uint32_t upload(SDL_Surface *argb, GLint filter, GLint wrap) {
     GLuint name = 0;
     glGenTextures(1, &name);
+    if (name > max_texture_name) max_texture_name = name;
     glBindTexture(GL_TEXTURE_2D, name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
