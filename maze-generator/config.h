@@ -1,0 +1,81 @@
+// Every tunable of the maze generator's window. Colours are 0xAARRGGBB.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+constexpr const char *WINDOW_TITLE = "Drevix Maze Generator";
+constexpr int WINDOW_W = 1200;
+constexpr int WINDOW_H = 750;
+constexpr int TOOLBAR_H = 44;
+
+constexpr uint32_t COLOR_BACKGROUND = 0xFF0D1117;
+constexpr uint32_t COLOR_TOOLBAR = 0xFF161B22;
+constexpr uint32_t COLOR_WALL = 0xFF58A6FF;
+constexpr uint32_t COLOR_CAPTION = 0xFFC9D1D9;
+constexpr uint32_t COLOR_STATUS = 0xFF484F58;
+
+struct ButtonStyle {
+    int x, y, w, h;
+    uint32_t color, hover_color;
+    const char *label; // null: the current algorithm's name
+};
+constexpr int BUTTON_COUNT = 3;
+constexpr int BUTTON_GENERATE = 0;
+constexpr int BUTTON_ALGO = 1;
+constexpr int BUTTON_SIZE = 2;
+constexpr std::array<ButtonStyle, BUTTON_COUNT> BUTTON_STYLES = {{
+    {10, 10, 110, 28, 0xFF238636, 0xFF2EA043, "GENERATE [G]"},
+    {130, 10, 140, 28, 0xFF8957E5, 0xFFA371F7, nullptr},
+    {280, 10, 120, 28, 0xFFDA3633, 0xFFF85149, "SIZE [S]"},
+}};
+
+constexpr int STATUS_X = 410;
+constexpr int STATUS_Y = 16;
+constexpr int STATUS_BYTES = 256; // longer status text is cut
+constexpr int HELP_X = 790;
+constexpr int HELP_Y = 16;
+constexpr const char *KEY_HELP = "G:Generate  A:Algo  S:Size  ESC:Quit";
+
+// The window offers the first three algorithms of the library.
+constexpr int WINDOW_ALGOS = 3;
+
+struct SizePair {
+    int first, second; // passed to maze_init in this order: rows, then columns
+};
+constexpr std::array<SizePair, 7> MAZE_SIZES = {{
+    {25, 40},
+    {30, 50},
+    {40, 65},
+    {50, 80},
+    {60, 100},
+    {75, 120},
+    {100, 160},
+}};
+constexpr int START_SIZE_IDX = 3;
+
+// Maze drawing: cell (0, 0) has its top-left corner at (MAZE_X, MAZE_Y); the
+// frame runs one pixel outside the cells. Cells are CELL_PX square unless the
+// maze would not fit, then as large as fits in whole pixels, keeping the same
+// gap to the right and bottom edges as the frame has to the left edge.
+constexpr int MAZE_X = 10;
+constexpr int MAZE_Y = 54;
+constexpr int CELL_PX = 12;
+constexpr int MIN_CELL_PX = 3; // a wall, a one-pixel passage, a wall
+constexpr int MAZE_MARGIN = MAZE_X - 1;
+
+constexpr int FONT_SM_PT = 13;
+constexpr int FONT_LG_PT = 16;
+constexpr int FONT_TITLE_PT = 18;
+// Tried in order for each font. The last two are where Debian and Fedora put
+// DejaVu Sans Mono.
+constexpr std::array<const char *, 4> FONT_PATHS = {
+    "/usr/share/fonts/TTF/DejaVuSansMono.ttf",
+    "/usr/share/fonts/TTF/JetBrainsMonoNerdFont-Regular.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
+    "/usr/share/fonts/dejavu-sans-mono-fonts/DejaVuSansMono.ttf",
+};
+
+// When set, the program prints its status line to standard output after the
+// first frame that shows each new maze: a hook for the end-to-end tests.
+constexpr const char *ECHO_STATUS_ENV = "MAZE_GENERATOR_ECHO_STATUS";

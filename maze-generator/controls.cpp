@@ -1,0 +1,70 @@
+#include "controls.h"
+
+// Only generation is timed: a size change's maze_init stays outside the span.
+static void regenerate(ViewState &s, Maze &m, TickFn ticks) {
+    uint32_t start = ticks();
+    maze_generate_full(&m, s.algo);
+    s.gen_ms = ticks() - start;
+}
+
+static void resize(ViewState &s, Maze &m) {
+    const SizePair &size = MAZE_SIZES[s.size_idx];
+    maze_init(&m, size.first, size.second);
+}
+
+void view_start(ViewState &s, Maze &m, TTF_Font *font, TickFn ticks) {
+    s.algo = 0;
+    s.size_idx = START_SIZE_IDX;
+    s.hovered = -1;
+    s.running = 1;
+    for (int i = 0; i < BUTTON_COUNT; i++) {
+        const ButtonStyle &b = BUTTON_STYLES[i];
+        s.buttons[i] = {{b.x, b.y, b.w, b.h}, b.color, b.hover_color, b.label, font};
+    }
+    s.buttons[BUTTON_ALGO].label = ALGO_NAMES[s.algo];
+    resize(s, m);
+    regenerate(s, m, ticks);
+}
+
+bool apply_action(ViewState &s, Maze &m, Action a, TickFn ticks) {
+    switch (a) {
+    case ACT_GENERATE:
+        break;
+    case ACT_NEXT_ALGO:
+        s.algo = (s.algo + 1) % WINDOW_ALGOS;
+        s.buttons[BUTTON_ALGO].label = ALGO_NAMES[s.algo];
+        break;
+    case ACT_NEXT_SIZE:
+        s.size_idx = (s.size_idx + 1) % static_cast<int>(MAZE_SIZES.size());
+        resize(s, m);
+        break;
+    case ACT_QUIT:
+        s.running = 0;
+        return false;
+    case ACT_NONE:
+        return false;
+    }
+    regenerate(s, m, ticks);
+    return true;
+}
+
+int button_at(const Buttons &buttons, int x, int y) {
+    for (int i = 0; i < BUTTON_COUNT; i++) {
+        const SDL_Rect &r = buttons[i].rect;
+        if (x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h) return i;
+    }
+    return -1;
+}
+
+Action button_action(int button) {
+    switch (button) {
+    case BUTTON_GENERATE:
+        return ACT_GENERATE;
+    case BUTTON_ALGO:
+        return ACT_NEXT_ALGO;
+    case BUTTON_SIZE:
+        return ACT_NEXT_SIZE;
+    default:
+        return ACT_NONE;
+    }
+}

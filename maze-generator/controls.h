@@ -1,0 +1,44 @@
+// The window's state and what the keys and buttons do to it, free of any
+// window so it can be tested alone.
+#pragma once
+
+#include "config.h"
+#include "maze.h"
+
+#include <SDL_rect.h>
+#include <SDL_ttf.h>
+#include <array>
+#include <cstdint>
+
+struct Button {
+    SDL_Rect rect;
+    uint32_t color;
+    uint32_t hover_color;
+    const char *label; // not owned
+    TTF_Font *font;    // not owned
+};
+using Buttons = std::array<Button, BUTTON_COUNT>;
+
+struct ViewState {
+    int algo;
+    int size_idx; // one index for the S key and the SIZE button alike
+    int hovered;  // button index, -1 for none
+    uint32_t gen_ms;
+    int running;
+    Buttons buttons;
+};
+
+enum Action { ACT_NONE, ACT_GENERATE, ACT_NEXT_ALGO, ACT_NEXT_SIZE, ACT_QUIT };
+
+using TickFn = uint32_t (*)();
+
+// Sets up the state and generates the start-up maze.
+void view_start(ViewState &s, Maze &m, TTF_Font *font, TickFn ticks);
+
+// Carries out an action; true when it generated a new maze.
+bool apply_action(ViewState &s, Maze &m, Action a, TickFn ticks);
+
+// The button whose rect holds (x, y), right and bottom edges excluded; -1 for none.
+int button_at(const Buttons &buttons, int x, int y);
+
+Action button_action(int button);

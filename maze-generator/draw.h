@@ -1,0 +1,11 @@
+// Drawing one frame of the window with the SDL 2D renderer.
+#pragma once
+
+#include "controls.h"
+
+#include <SDL.h>
+
+void btn_draw(SDL_Renderer *r, const Button &b, int hovered);
+
+// Background, toolbar, buttons, status and help lines, then the maze and its frame.
+void draw_view(SDL_Renderer *r, const ViewState &s, const Maze &m);

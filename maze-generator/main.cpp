@@ -1,0 +1,100 @@
+// The maze generator's window: start-up, the event loop and shutdown.
+#include "controls.h"
+#include "draw.h"
+#include "status.h"
+#include "text.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+static Maze maze; // the one maze of the run; 90 KB, so not on the stack
+
+static uint32_t ticks() {
+    return SDL_GetTicks();
+}
+
+static Action key_action(SDL_Keycode key) {
+    switch (key) {
+    case SDLK_ESCAPE:
+        return ACT_QUIT;
+    case SDLK_g:
+        return ACT_GENERATE;
+    case SDLK_a:
+        return ACT_NEXT_ALGO;
+    case SDLK_s:
+        return ACT_NEXT_SIZE;
+    default:
+        return ACT_NONE;
+    }
+}
+
+// Returns true when the event made a new maze.
+static bool handle_event(const SDL_Event &e, ViewState &s) {
+    switch (e.type) {
+    case SDL_QUIT:
+        return apply_action(s, maze, ACT_QUIT, ticks);
+    case SDL_KEYDOWN:
+        return apply_action(s, maze, key_action(e.key.keysym.sym), ticks);
+    case SDL_MOUSEMOTION:
+        s.hovered = button_at(s.buttons, e.motion.x, e.motion.y);
+        return false;
+    case SDL_MOUSEBUTTONDOWN:
+        if (e.button.button != SDL_BUTTON_LEFT) return false;
+        return apply_action(s, maze, button_action(button_at(s.buttons, e.button.x, e.button.y)),
+                            ticks);
+    default:
+        return false;
+    }
+}
+
+static void echo_status(const ViewState &s) {
+    char status[STATUS_BYTES];
+    format_status(status, maze.cols, maze.rows, s.gen_ms, ALGO_NAMES[s.algo]);
+    std::printf("%s\n", status);
+    std::fflush(stdout);
+}
+
+static int fail(const char *what, SDL_Window *window) {
+    std::fprintf(stderr, "maze-generator: cannot %s: %s\n", what, SDL_GetError());
+    if (window) SDL_DestroyWindow(window);
+    TTF_Quit();
+    SDL_Quit();
+    return 1;
+}
+
+int main(int, char **) {
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail("start SDL video", nullptr);
+    TTF_Init(); // on failure the fonts stay missing and text is skipped
+    SDL_Window *window = SDL_CreateWindow(WINDOW_TITLE, SDL_WINDOWPOS_CENTERED,
+                                          SDL_WINDOWPOS_CENTERED, WINDOW_W, WINDOW_H, 0);
+    if (!window) return fail("create the window", nullptr);
+    SDL_Renderer *renderer =
+        SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (!renderer) return fail("create the renderer", window);
+    open_fonts();
+
+    const bool echo = std::getenv(ECHO_STATUS_ENV) != nullptr;
+    ViewState state;
+    view_start(state, maze, font_lg, ticks);
+    bool shown = false; // the current maze has been presented
+    while (state.running) {
+        SDL_Event e;
+        while (SDL_PollEvent(&e))
+            if (handle_event(e, state)) shown = false;
+        draw_view(renderer, state, maze);
+        SDL_RenderPresent(renderer);
+        if (!shown && echo) echo_status(state);
+        shown = true;
+    }
+
+    close_fonts();
+    TTF_Quit();
+    SDL_DestroyRenderer(renderer);
+    SDL_DestroyWindow(window);
+    SDL_Quit();
+    return 0;
+}

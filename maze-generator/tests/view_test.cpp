@@ -1,0 +1,206 @@
+#include "controls.h"
+#include "layout.h"
+#include "maze_check.h"
+#include "status.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// A clock that moves 5 ms on every reading.
+uint32_t now_ms;
+uint32_t ticking_clock() {
+    return now_ms += 5;
+}
+
+struct Window {
+    std::unique_ptr<Maze> maze = std::make_unique<Maze>();
+    ViewState state{};
+    Window() { view_start(state, *maze, nullptr, ticking_clock); }
+    void act(Action a) { apply_action(state, *maze, a, ticking_clock); }
+};
+
+TEST(Controls, StartsWithRecursiveAtFiftyByEighty) {
+    Window w;
+    EXPECT_EQ(w.maze->rows, 50);
+    EXPECT_EQ(w.maze->cols, 80);
+    EXPECT_EQ(maze_problems(*w.maze), "");
+    EXPECT_STREQ(w.state.buttons[BUTTON_ALGO].label, "RECURSIVE");
+    EXPECT_STREQ(w.state.buttons[BUTTON_GENERATE].label, "GENERATE [G]");
+    EXPECT_STREQ(w.state.buttons[BUTTON_SIZE].label, "SIZE [S]");
+    EXPECT_EQ(w.state.hovered, -1);
+    EXPECT_EQ(w.state.running, 1);
+    EXPECT_EQ(w.state.gen_ms, 5u); // one clock step between the readings around generation
+}
+
+TEST(Controls, AlgorithmCyclesThroughTheFirstThree) {
+    Window w;
+    const char *expected[] = {"PRIM", "KRUSKAL", "RECURSIVE", "PRIM"};
+    for (const char *name : expected) {
+        w.act(ACT_NEXT_ALGO);
+        EXPECT_STREQ(w.state.buttons[BUTTON_ALGO].label, name);
+        EXPECT_STREQ(ALGO_NAMES[w.state.algo], name);
+        EXPECT_EQ(maze_problems(*w.maze), "");
+    }
+}
+
+// The S key and the SIZE button both send ACT_NEXT_SIZE, so one index serves
+// both: a click after a key press goes on to the next size.
+TEST(Controls, SizeStepsThroughAllSevenAndWraps) {
+    Window w;
+    const SizePair expected[] = {{60, 100}, {75, 120}, {100, 160}, {25, 40},
+                                 {30, 50},  {40, 65},  {50, 80}};
+    for (SizePair size : expected) {
+        w.act(ACT_NEXT_SIZE);
+        EXPECT_EQ(w.maze->rows, size.first);
+        EXPECT_EQ(w.maze->cols, size.second);
+        EXPECT_EQ(maze_problems(*w.maze), "");
+    }
+    EXPECT_EQ(button_action(BUTTON_SIZE), ACT_NEXT_SIZE);
+}
+
+TEST(Controls, GenerateKeepsSizeAndAlgorithmButMakesANewMaze) {
+    Window w;
+    w.act(ACT_NEXT_ALGO);
+    std::vector<uint8_t> before(w.maze->cells, w.maze->cells + sizeof w.maze->cells);
+    w.act(ACT_GENERATE);
+    EXPECT_EQ(w.maze->rows, 50);
+    EXPECT_EQ(w.state.algo, 1);
+    EXPECT_NE(std::memcmp(before.data(), w.maze->cells, before.size()), 0);
+}
+
+TEST(Controls, QuitAndNothingLeaveTheMazeAlone) {
+    Window w;
+    std::vector<uint8_t> before(w.maze->cells, w.maze->cells + sizeof w.maze->cells);
+    EXPECT_FALSE(apply_action(w.state, *w.maze, ACT_NONE, ticking_clock));
+    EXPECT_EQ(w.state.running, 1);
+    EXPECT_FALSE(apply_action(w.state, *w.maze, ACT_QUIT, ticking_clock));
+    EXPECT_EQ(w.state.running, 0);
+    EXPECT_EQ(std::memcmp(before.data(), w.maze->cells, before.size()), 0);
+}
+
+TEST(Controls, ButtonHitTestExcludesRightAndBottomEdges) {
+    Window w;
+    struct Case {
+        int x, y, button;
+    };
+    for (Case c : {Case{10, 10, 0},
+                   {119, 37, 0},
+                   {119, 38, -1},
+                   {120, 20, -1},
+                   {9, 20, -1},
+                   {10, 9, -1},
+                   {130, 10, 1},
+                   {269, 37, 1},
+                   {270, 20, -1},
+                   {280, 20, 2},
+                   {399, 37, 2},
+                   {400, 20, -1},
+                   {600, 20, -1},
+                   {50, 400, -1}})
+        EXPECT_EQ(button_at(w.state.buttons, c.x, c.y), c.button) << c.x << "," << c.y;
+    EXPECT_EQ(button_action(button_at(w.state.buttons, 60, 20)), ACT_GENERATE);
+    EXPECT_EQ(button_action(button_at(w.state.buttons, 200, 20)), ACT_NEXT_ALGO);
+    EXPECT_EQ(button_action(-1), ACT_NONE);
+}
+
+TEST(Status, ColumnsBeforeRows) {
+    char text[STATUS_BYTES];
+    format_status(text, 80, 50, 7, "RECURSIVE");
+    EXPECT_STREQ(text, "80x50  7ms  ALGO:RECURSIVE");
+    format_status(text, 0, 0, 0, nullptr);
+    EXPECT_STREQ(text, "0x0  0ms  ALGO:");
+}
+
+TEST(Status, LongTextIsCutToTheBuffer) {
+    char text[STATUS_BYTES];
+    std::string name(400, 'X');
+    format_status(text, 1, 2, 3, name.c_str());
+    EXPECT_EQ(std::strlen(text), size_t(STATUS_BYTES - 1));
+    EXPECT_EQ(std::string(text, 15), "1x2  3ms  ALGO:");
+}
+
+TEST(Layout, SmallMazesKeepTwelvePixelCells) {
+    for (int i = 0; i <= START_SIZE_IDX; i++) {
+        MazeLayout l = maze_layout(MAZE_SIZES[i].first, MAZE_SIZES[i].second);
+        EXPECT_EQ(l.cell, 12) << i;
+        EXPECT_EQ(l.x, 10);
+        EXPECT_EQ(l.y, 54);
+    }
+    EXPECT_EQ(maze_layout(0, 0).cell, 12);
+    EXPECT_EQ(maze_layout(0, 80).cell, 12);
+}
+
+// Every size of the window, frame included, lies below the toolbar and
+// inside the window, with cells as large as allow that.
+TEST(Layout, EverySizeFitsWithTheLargestWholeCell) {
+    auto fits = [](int rows, int cols, int cell) {
+        MazeLayout l{cell, MAZE_X, MAZE_Y};
+        auto f = maze_frame_rects(rows, cols, l);
+        int right = f[3].x, bottom = f[1].y;
+        return f[0].y >= TOOLBAR_H && right <= WINDOW_W - 1 - MAZE_MARGIN &&
+               bottom <= WINDOW_H - 1 - MAZE_MARGIN;
+    };
+    const int expected_cells[] = {12, 12, 12, 12, 11, 9, 6};
+    for (int i = 0; i < int(MAZE_SIZES.size()); i++) {
+        auto [rows, cols] = MAZE_SIZES[i];
+        MazeLayout l = maze_layout(rows, cols);
+        EXPECT_EQ(l.cell, expected_cells[i]) << rows << "x" << cols;
+        EXPECT_TRUE(fits(rows, cols, l.cell)) << rows << "x" << cols;
+        if (l.cell < CELL_PX) {
+            EXPECT_FALSE(fits(rows, cols, l.cell + 1)) << rows << "x" << cols;
+        }
+    }
+}
+
+TEST(Layout, FrameHugsTheCells) {
+    auto f = maze_frame_rects(50, 80, maze_layout(50, 80));
+    auto eq = [](SDL_Rect a, SDL_Rect b) {
+        return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
+    };
+    EXPECT_TRUE(eq(f[0], {9, 53, 962, 1}));
+    EXPECT_TRUE(eq(f[1], {9, 654, 962, 1}));
+    EXPECT_TRUE(eq(f[2], {9, 53, 1, 602}));
+    EXPECT_TRUE(eq(f[3], {970, 53, 1, 602}));
+    auto empty = maze_frame_rects(0, 0, maze_layout(0, 0));
+    EXPECT_TRUE(eq(empty[0], {9, 53, 2, 1}));
+    EXPECT_TRUE(eq(empty[3], {10, 53, 1, 2}));
+}
+
+// Each wall flag gives one line on its cell's outermost pixels, so the lines
+// of two neighbours lie side by side.
+TEST(Layout, WallLinesSitOnTheCellsOuterPixels) {
+    auto m = std::make_unique<Maze>();
+    maze_init(m.get(), 2, 3);
+    m->cells[0 * MAZE_STRIDE + 0] = WALL_TOP;
+    m->cells[0 * MAZE_STRIDE + 1] = WALL_RIGHT | WALL_LEFT;
+    m->cells[0 * MAZE_STRIDE + 2] = 0;
+    m->cells[1 * MAZE_STRIDE + 0] = 0;
+    m->cells[1 * MAZE_STRIDE + 1] = 0;
+    m->cells[1 * MAZE_STRIDE + 2] = WALL_BOTTOM | 0xF0; // high bits draw nothing
+    MazeLayout l = maze_layout(2, 3);
+    SDL_Rect r[16];
+    ASSERT_EQ(maze_wall_rects(*m, l, r, 16), 4);
+    auto eq = [](SDL_Rect a, SDL_Rect b) {
+        return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
+    };
+    EXPECT_TRUE(eq(r[0], {10, 54, 12, 1}));      // (0,0) top
+    EXPECT_TRUE(eq(r[1], {22, 54, 1, 12}));      // (0,1) left
+    EXPECT_TRUE(eq(r[2], {33, 54, 1, 12}));      // (0,1) right
+    EXPECT_TRUE(eq(r[3], {34, 66 + 11, 12, 1})); // (1,2) bottom
+    EXPECT_EQ(maze_wall_rects(*m, l, r, 2), 2);  // never past the capacity
+}
+
+TEST(Layout, FullMazeGivesOneLinePerFlag) {
+    auto m = std::make_unique<Maze>();
+    maze_init(m.get(), MAZE_MAX, MAZE_MAX);
+    static SDL_Rect rects[MAX_WALL_RECTS];
+    EXPECT_EQ(maze_wall_rects(*m, maze_layout(MAZE_MAX, MAZE_MAX), rects, MAX_WALL_RECTS),
+              MAX_WALL_RECTS);
+}
+
+} // namespace
