@@ -6,7 +6,6 @@ cd "$(dirname "$0")/.."
 ./scripts/deps.sh
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDREVIX_SANITIZE=ON
 cmake --build build-asan -j"$(nproc)"
-[ -e build-asan/assets ] || ln -s ../build/assets build-asan/assets 2>/dev/null || true
 # Mesa unloads its software driver before the leak check runs, and the
 # checker can no longer name what the driver left behind. Loading it up
 # front keeps it mapped, so its leftovers match the suppressions.
