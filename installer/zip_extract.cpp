@@ -228,9 +228,11 @@ void zip_extract(FILE *archive, const char *folder) {
 
         size_t length = strlen(name);
         if (length == 0) return;
-        // Folders appear only as parents of files, and folder entries carry no data.
-        if (is_separator(name[length - 1])) continue;
-        if (!name_is_safe(name) || !build_output_path(path, folder, name)) {
+        // Folders appear only as parents of files. A folder entry's data, which
+        // some writers give it (an empty deflate stream), is skipped like that
+        // of a refused name.
+        if (is_separator(name[length - 1]) || !name_is_safe(name) ||
+            !build_output_path(path, folder, name)) {
             if (!skip_forward(archive, header.compressed_size)) return;
             continue;
         }

@@ -53,7 +53,8 @@ TEST_F(HostileArchive, BackslashesSeparateFoldersAsOnWindows) {
 TEST_F(HostileArchive, NestedNamesCreateEveryParentFolderAndFolderEntriesNothing) {
     extract({
         {.name = "only/folders/", .contents = "", .method = 0},
-        {.name = "also\\folder\\", .contents = "", .method = 0},
+        // Some writers give folder entries an empty deflate stream as data.
+        {.name = "also\\folder\\", .contents = ""},
         {.name = "a/b/c.txt", .contents = "c", .method = 0},
     });
     EXPECT_EQ(folders_below(destination), (std::set<std::string>{"a", "a/b"}));
