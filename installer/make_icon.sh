@@ -4,7 +4,7 @@
 # with 256, 48, 32 and 16 pixel images.
 set -eu
 out=$1
-convert -size 256x256 xc:none \
+"${CONVERT:-convert}" -size 256x256 xc:none \
   -fill '#1b2130' -draw 'roundrectangle 8,8 247,247 36,36' \
   -fill '#2a3244' -draw 'polygon 30,30 226,30 162,94 94,94' \
   -fill '#3d4658' -draw 'polygon 30,226 94,162 162,162 226,226' \

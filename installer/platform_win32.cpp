@@ -1,6 +1,8 @@
 // The installer's platform layer on Windows: the Win32 calls themselves.
 #include "platform.h"
 
+#include "config.h"
+
 #include <windows.h>
 #include <shlobj.h>
 #include <urlmon.h>
@@ -33,7 +35,7 @@ bool platform_copy_file(const char *from, const char *to, unsigned long &error) 
 
 void platform_run_command(const char *command_line, unsigned wait_ms) {
     // CreateProcessA may write into the command line, so it gets a copy.
-    char command[1024];
+    char command[COMMAND_BUF];
     lstrcpynA(command, command_line, sizeof command);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
