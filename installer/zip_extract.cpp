@@ -110,14 +110,16 @@ static void make_parent_folders(const char *path) {
 }
 
 // Copies count bytes of the archive into out; ENTRY_STOP when the archive
-// ends early.
+// ends early. After a failed write the rest of the data is skipped.
 static EntryResult copy_stored(FILE *archive, FILE *out, uint32_t count, uint32_t &crc) {
     while (count > 0) {
         size_t step = count < ZIP_CHUNK ? count : ZIP_CHUNK;
         if (fread(zip_in, 1, step, archive) != step) return ENTRY_STOP;
-        crc = static_cast<uint32_t>(crc32(crc, zip_in, static_cast<uInt>(step)));
-        if (fwrite(zip_in, 1, step, out) != step) return ENTRY_FAILED;
         count -= static_cast<uint32_t>(step);
+        crc = static_cast<uint32_t>(crc32(crc, zip_in, static_cast<uInt>(step)));
+        if (fwrite(zip_in, 1, step, out) != step) {
+            return skip_forward(archive, count) ? ENTRY_FAILED : ENTRY_STOP;
+        }
     }
     return ENTRY_DONE;
 }

@@ -11,24 +11,28 @@ failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 system_dlls='^(kernel32|msvcrt|user32|shell32|urlmon|ole32|oleaut32)\.dll$'
+# Outputs are captured before grep -q reads them: with pipefail, a grep that
+# stops early would fail the pipeline through the writer's SIGPIPE.
+declare -A imports
 for exe in installer.exe installer-shell.exe; do
   headers=$($objdump -p "$bin/$exe")
   grep -q 'file format pei-x86-64' <<<"$headers" || fail "$exe is not a 64-bit PE image"
   grep -q 'Subsystem.*(Windows CUI)' <<<"$headers" || fail "$exe is not a console program"
   dlls=$(sed -n 's/^\s*DLL Name: //p' <<<"$headers" | tr 'A-Z' 'a-z')
+  imports[$exe]=$dlls
   [ -n "$dlls" ] || fail "$exe imports nothing?"
   while read -r dll; do
     grep -Eq "$system_dlls" <<<"$dll" || fail "$exe needs $dll"
   done <<<"$dlls"
 done
-grep -qx urlmon.dll <<<"$(x86_64-w64-mingw32-objdump -p "$bin/installer.exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z')" ||
+grep -qx urlmon.dll <<<"${imports[installer.exe]}" ||
   fail "installer.exe does not download through urlmon"
 # zlib's inflate carries its copyright string into every program it is linked into.
 grep -aq 'inflate [0-9]' "$bin/installer.exe" || fail "installer.exe has no inflate"
 if grep -aq 'inflate [0-9]' "$bin/installer-shell.exe"; then
   fail "installer-shell.exe carries zlib"
 fi
-$objdump -p "$bin/installer-shell.exe" | grep -qi 'DLL Name: ole32.dll' ||
+grep -qx ole32.dll <<<"${imports[installer-shell.exe]}" ||
   fail "installer-shell.exe does not use the Shell's objects"
 
 resources=$($windres -i "$bin/installer.exe" -J coff -O rc | grep -v '^  0x')

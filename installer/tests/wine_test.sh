@@ -29,7 +29,7 @@ trap cleanup EXIT
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-user_folder=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 ! -name Public | head -n1)
+user_folder=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 ! -name Public -print -quit)
 temp=$user_folder/Temp
 desktop=$user_folder/Desktop
 rm -rf "$temp"/drevix_* "$desktop/Drevix Raycaster.exe"
