@@ -9,15 +9,15 @@
 #include "maze_rng.h"
 
 #include <array>
-#include <bit>
 
 constexpr int GRID_CELLS = (MAZE_MAX + 2) * (MAZE_MAX + 1);
 
 constexpr uint8_t MARK_BORDER = 0x80; // a sentinel; the generators use the low bits
 
-// Directions in the order of the wall bits: up, right, down, left. The
-// opposite of direction d is d ^ 2.
-constexpr uint8_t DIR_WALL[4] = {WALL_TOP, WALL_RIGHT, WALL_BOTTOM, WALL_LEFT};
+// Directions in the order of the wall bits: up, right, down, left, so the
+// wall towards direction d is bit d. The opposite of direction d is d ^ 2.
+static_assert(WALL_TOP == 1 << 0 && WALL_RIGHT == 1 << 1 && WALL_BOTTOM == 1 << 2 &&
+              WALL_LEFT == 1 << 3);
 
 extern uint8_t grid_walls[GRID_CELLS];
 extern uint8_t grid_mark[GRID_CELLS];
@@ -45,8 +45,8 @@ void grid_finish(Maze &m);
 // Removes the wall between cell q and its neighbour in direction dir, on both
 // sides, so neighbours always agree.
 inline void open_wall(const Steps &s, int q, int dir) {
-    grid_walls[q] &= static_cast<uint8_t>(~DIR_WALL[dir]);
-    grid_walls[q + s.to[dir]] &= static_cast<uint8_t>(~DIR_WALL[dir ^ 2]);
+    grid_walls[q] &= static_cast<uint8_t>(~(1u << dir));
+    grid_walls[q + s.to[dir]] &= static_cast<uint8_t>(~(1u << (dir ^ 2)));
 }
 
 // The neighbours of q whose mark equals want, one bit per direction.
@@ -57,22 +57,25 @@ inline unsigned neighbours_marked(const Steps &s, int q, uint8_t want) {
            unsigned(grid_mark[q + s.to[3]] == want) << 3;
 }
 
-// NTH_DIR[mask][k]: the k-th set bit of a four-bit direction mask.
-constexpr auto NTH_DIR = [] {
-    std::array<std::array<uint8_t, 4>, 16> table{};
-    for (unsigned mask = 0; mask < 16; mask++) {
-        int k = 0;
+// The directions set in each four-bit mask: how many, and which.
+struct DirSet {
+    uint8_t count;
+    uint8_t dir[4];
+};
+constexpr auto DIR_SETS = [] {
+    std::array<DirSet, 16> table{};
+    for (unsigned mask = 0; mask < 16; mask++)
         for (uint8_t d = 0; d < 4; d++)
-            if (mask >> d & 1) table[mask][k++] = d;
-    }
+            if (mask >> d & 1) table[mask].dir[table[mask].count++] = d;
     return table;
 }();
 
-// A uniformly chosen direction among the set bits of a non-zero mask. A
-// table rather than a loop: the loop's random trip count defeats branch
-// prediction on every step.
+// A uniformly chosen direction among the set bits of a non-zero mask. Tables,
+// not bit tricks: a loop's random trip count defeats branch prediction, and
+// std::popcount is a library call on baseline x86-64.
 inline int random_dir(Rng &r, unsigned mask) {
-    return NTH_DIR[mask][rng_below(r, std::popcount(mask))];
+    const DirSet &set = DIR_SETS[mask];
+    return set.dir[rng_below(r, set.count)];
 }
 
 // A random direction that does not lead onto a sentinel (a grid of two
