@@ -17,6 +17,10 @@ uint32_t ticking_clock() {
     return now_ms += 5;
 }
 
+bool eq(SDL_Rect a, SDL_Rect b) {
+    return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
+}
+
 struct Window {
     std::unique_ptr<Maze> maze = std::make_unique<Maze>();
     ViewState state{};
@@ -159,9 +163,6 @@ TEST(Layout, EverySizeFitsWithTheLargestWholeCell) {
 
 TEST(Layout, FrameHugsTheCells) {
     auto f = maze_frame_rects(50, 80, maze_layout(50, 80));
-    auto eq = [](SDL_Rect a, SDL_Rect b) {
-        return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
-    };
     EXPECT_TRUE(eq(f[0], {9, 53, 962, 1}));
     EXPECT_TRUE(eq(f[1], {9, 654, 962, 1}));
     EXPECT_TRUE(eq(f[2], {9, 53, 1, 602}));
@@ -185,22 +186,11 @@ TEST(Layout, WallLinesSitOnTheCellsOuterPixels) {
     MazeLayout l = maze_layout(2, 3);
     SDL_Rect r[16];
     ASSERT_EQ(maze_wall_rects(*m, l, r, 16), 4);
-    auto eq = [](SDL_Rect a, SDL_Rect b) {
-        return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
-    };
     EXPECT_TRUE(eq(r[0], {10, 54, 12, 1}));      // (0,0) top
     EXPECT_TRUE(eq(r[1], {22, 54, 1, 12}));      // (0,1) left
     EXPECT_TRUE(eq(r[2], {33, 54, 1, 12}));      // (0,1) right
     EXPECT_TRUE(eq(r[3], {34, 66 + 11, 12, 1})); // (1,2) bottom
     EXPECT_EQ(maze_wall_rects(*m, l, r, 2), 2);  // never past the capacity
-}
-
-TEST(Layout, FullMazeGivesOneLinePerFlag) {
-    auto m = std::make_unique<Maze>();
-    maze_init(m.get(), MAZE_MAX, MAZE_MAX);
-    static SDL_Rect rects[MAX_WALL_RECTS];
-    EXPECT_EQ(maze_wall_rects(*m, maze_layout(MAZE_MAX, MAZE_MAX), rects, MAX_WALL_RECTS),
-              MAX_WALL_RECTS);
 }
 
 } // namespace
