@@ -1,0 +1,10 @@
+// The window icon and the mouse cursor, as RGBA images with alpha.
+#pragma once
+
+#include "image.h"
+
+// A rounded tile showing a corridor receding to a pale blue light.
+Image window_icon();
+// A white arrow with a black outline whose tip fills pixel (0, 0), where the
+// game puts the cursor's hot spot.
+Image arrow_cursor();
