@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Makes a fresh wine prefix for the installer tests (about 10 s). Without a
+# Makes a fresh wine prefix for the installer tests (10 to 20 s). Without a
 # window manager, wine's managed windows make every close wait, so they are
 # switched off.
 # usage: wine_prefix.sh WINE_ROOT

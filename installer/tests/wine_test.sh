@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Runs an installer build under wine as a user would: a loopback web server
-# serves a git archive of a throwaway repository holding build/raycaster.exe,
-# the installer is built to download from it, and each run's message box is
-# read (its text from wine's trace, its icon from a screenshot), dismissed
-# with Return, and the exit code and files checked.
-# usage: wine_test.sh installer|installer-shell BUILD_VARIANT_SCRIPT WINE_ROOT
+# Runs both installer builds under wine as a user would: a loopback web
+# server serves a git archive of a throwaway repository holding
+# build/raycaster.exe, each installer is built to download from it, and each
+# run's message box is read (its text from wine's trace, its icon from a
+# screenshot), dismissed with Return, and the exit code and files checked.
+# Everything lives in a private folder below PARENT, wine prefix included,
+# so parallel or repeated runs never share state.
+# usage: wine_test.sh BUILD_VARIANT_SCRIPT PARENT
 set -euo pipefail
-program=$1
-variant_script=$2
-WINE_ROOT=$3
+variant_script=$1
+parent=$2
+here=$(cd "$(dirname "$0")" && pwd)
 
 # A display of its own; a random start keeps clear of other tests' servers.
 if [ -z "${DREVIX_WINE_DISPLAY:-}" ]; then
@@ -16,8 +18,14 @@ if [ -z "${DREVIX_WINE_DISPLAY:-}" ]; then
   exec xvfb-run -a -n $((200 + RANDOM % 700)) -s "-screen 0 1024x768x24" bash "$0" "$@"
 fi
 
-. "$(dirname "$0")/wine_env.sh"
-work=$(mktemp -d "$WINE_ROOT/$program.XXXXXX")
+mkdir -p "$parent"
+# Left behind only by a run that was killed; no run lasts an hour.
+find "$parent" -mindepth 1 -maxdepth 1 -name 'run.*' -mmin +60 -exec rm -rf {} + || true
+work=$(mktemp -d "$parent/run.XXXXXX")
+WINE_ROOT=$work/wine
+# Set before anything can fail, so that clean-up stops this prefix's wine
+# server and no other.
+. "$here/wine_env.sh"
 server_pid=
 cleanup() {
   if [ -n "$server_pid" ]; then kill "$server_pid" 2>/dev/null || true; fi
@@ -26,13 +34,19 @@ cleanup() {
 }
 trap cleanup EXIT
 
+started=$SECONDS
+bash "$here/wine_prefix.sh" "$WINE_ROOT" >"$work/prefix.log" 2>&1 || {
+  cat "$work/prefix.log" >&2
+  exit 1
+}
+echo "wine prefix made in $((SECONDS - started)) s"
+
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 user_folder=$(find "$WINEPREFIX/drive_c/users" -mindepth 1 -maxdepth 1 ! -name Public -print -quit)
 temp=$user_folder/Temp
 desktop=$user_folder/Desktop
-rm -rf "$temp"/drevix_* "$desktop/Drevix Raycaster.exe"
 
 url_path=drevix/Drevix-Q-/archive/refs/heads/main.zip
 served=$work/www/$url_path
@@ -71,10 +85,10 @@ pixels_where() {
   convert "$work/box.png" -fx "$1" -format '%[fx:round(mean*w*h)]' info:
 }
 
-# run_installer TEXT EXIT_CODE ICON: one run, one box with that text and
-# icon (error: red, information: blue), then that exit code.
+# run_installer PROGRAM TEXT EXIT_CODE ICON: one run, one box with that
+# text and icon (error: red, information: blue), then that exit code.
 run_installer() {
-  local text=$1 expected_code=$2 icon=$3 wid= code=0
+  local program=$1 text=$2 expected_code=$3 icon=$4 wid= code=0
   WINEDEBUG=-all,+msgbox wine "$work/$program.exe" >"$work/out.log" 2>"$work/trace.log" &
   local pid=$!
   for _ in $(seq 600); do
@@ -125,46 +139,40 @@ run_installer() {
 }
 
 start_server
-bash "$variant_script" "$program" "$work/$program.exe" "http://127.0.0.1:$port/$url_path"
-started=$SECONDS
+url=http://127.0.0.1:$port/$url_path
+bash "$variant_script" installer "$work/installer.exe" "$url"
+bash "$variant_script" installer-shell "$work/installer-shell.exe" "$url"
+runs_started=$SECONDS
 
-case $program in
-installer)
-  # A run that finds an older copy on the Desktop replaces it.
-  serve_repository Drevix-Q--main
-  echo "older build" >"$desktop/Drevix Raycaster.exe"
-  run_installer "Drevix Raycaster is ready! Check your Desktop." 0 information
-  cmp -s "$game" "$desktop/Drevix Raycaster.exe" || fail "Desktop copy is not the archive's game"
-  [ ! -e "$temp/drevix_repo.zip" ] || fail "archive left in the temporary folder"
-  [ ! -e "$temp/drevix_extract" ] || fail "extraction folder left in the temporary folder"
+# A run that finds an older copy on the Desktop replaces it.
+serve_repository Drevix-Q--main
+echo "older build" >"$desktop/Drevix Raycaster.exe"
+run_installer installer "Drevix Raycaster is ready! Check your Desktop." 0 information
+cmp -s "$game" "$desktop/Drevix Raycaster.exe" || fail "Desktop copy is not the archive's game"
+[ ! -e "$temp/drevix_repo.zip" ] || fail "archive left in the temporary folder"
+[ ! -e "$temp/drevix_extract" ] || fail "extraction folder left in the temporary folder"
 
-  # Another repository's archive: no game where it is expected.
-  rm "$desktop/Drevix Raycaster.exe"
-  serve_repository Other-Repo-main
-  run_installer "Copy failed (error 3)." 1 error
-  [ ! -e "$desktop/Drevix Raycaster.exe" ] || fail "a Desktop copy appeared"
-  [ ! -e "$temp/drevix_repo.zip" ] || fail "archive left after a failed copy"
-  cmp -s "$game" "$temp/drevix_extract/Other-Repo-main/build/raycaster.exe" ||
-    fail "extraction folder not kept after a failed copy"
+# wine has no zip folders, so the Shell cannot open the archive.
+rm -f "$desktop/Drevix Raycaster.exe"
+run_installer installer-shell "Failed to unpack. Try running as Administrator." 1 error
+[ ! -e "$temp/drevix_repo.zip" ] || fail "installer-shell left the archive"
+[ ! -e "$desktop/Drevix Raycaster.exe" ] || fail "installer-shell made a Desktop copy"
 
-  # No server: the download fails.
-  kill "$server_pid"
-  wait "$server_pid" 2>/dev/null || true
-  server_pid=
-  run_installer "Failed to download Drevix Raycaster." 1 error
-  ;;
-installer-shell)
-  # wine has no zip folders, so the Shell cannot open the archive.
-  serve_repository Drevix-Q--main
-  run_installer "Failed to unpack. Try running as Administrator." 1 error
-  [ ! -e "$temp/drevix_repo.zip" ] || fail "archive left in the temporary folder"
-  [ ! -e "$desktop/Drevix Raycaster.exe" ] || fail "a Desktop copy appeared"
-  ;;
-*)
-  echo "unknown program $program" >&2
-  exit 2
-  ;;
-esac
+# Another repository's archive: no game where it is expected.
+rm -rf "$temp/drevix_extract"
+serve_repository Other-Repo-main
+run_installer installer "Copy failed (error 3)." 1 error
+[ ! -e "$desktop/Drevix Raycaster.exe" ] || fail "a Desktop copy appeared"
+[ ! -e "$temp/drevix_repo.zip" ] || fail "archive left after a failed copy"
+cmp -s "$game" "$temp/drevix_extract/Other-Repo-main/build/raycaster.exe" ||
+  fail "extraction folder not kept after a failed copy"
 
-echo "$program under wine: $((SECONDS - started)) s of runs, $failures failures"
+# No server: the download fails.
+kill "$server_pid"
+wait "$server_pid" 2>/dev/null || true
+server_pid=
+run_installer installer "Failed to download Drevix Raycaster." 1 error
+
+echo "installers under wine: $((SECONDS - runs_started)) s of runs," \
+  "$((SECONDS - started)) s in all, $failures failures"
 exit "$failures"
