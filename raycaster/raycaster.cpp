@@ -100,6 +100,7 @@ void run_loop(uint32_t budget_ms) {
 } // namespace
 
 int main(int, char **) {
+    keep_heap_between_frames();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     // A machine without sound must still get its window: audio is optional.
     if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) != 0) SDL_Init(SDL_INIT_VIDEO);

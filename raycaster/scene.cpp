@@ -11,6 +11,7 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_opengl.h>
 #include <cmath>
+#include <malloc.h>
 
 SDL_Window *win = nullptr;
 int render_reference = 0;
@@ -106,4 +107,9 @@ void render_3d() {
     glDisable(GL_COLOR_MATERIAL);
     glDisable(GL_LIGHT0);
     glDisable(GL_FOG);
+}
+
+void keep_heap_between_frames() {
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
 }

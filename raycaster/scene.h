@@ -13,3 +13,9 @@ extern int render_reference;
 // Draws the whole view from the player globals; leaves depth test and
 // texturing on and lighting, light 0 and fog off for the overlay.
 void render_3d();
+
+// Keeps freed heap memory in the process. The GL driver allocates and frees
+// large vertex buffers on every draw; giving that memory back to the system
+// each time costs fresh page faults every frame, which on a software
+// renderer was most of the frame time. Call once at start-up.
+void keep_heap_between_frames();
