@@ -17,28 +17,28 @@
 namespace {
 
 TEST(Footstep, IsAShort16BitWavAt44100Hz) {
-    SDL_AudioSpec spec;
+    SDL_AudioSpec audio;
     Uint8 *buf = nullptr;
     Uint32 len = 0;
-    ASSERT_NE(SDL_LoadWAV(asset_path("sounds/step5.wav").c_str(), &spec, &buf, &len), nullptr)
+    ASSERT_NE(SDL_LoadWAV(asset_path("sounds/step5.wav").c_str(), &audio, &buf, &len), nullptr)
         << SDL_GetError();
-    EXPECT_EQ(spec.format, AUDIO_S16LSB);
-    EXPECT_EQ(spec.freq, 44100);
-    ASSERT_TRUE(spec.channels == 1 || spec.channels == 2);
-    double seconds = static_cast<double>(len) / (2.0 * spec.channels * spec.freq);
+    EXPECT_EQ(audio.format, AUDIO_S16LSB);
+    EXPECT_EQ(audio.freq, 44100);
+    ASSERT_TRUE(audio.channels == 1 || audio.channels == 2);
+    double seconds = static_cast<double>(len) / (2.0 * audio.channels * audio.freq);
     EXPECT_GE(seconds, 0.15);
     EXPECT_LE(seconds, 0.25);
     SDL_FreeWAV(buf);
 }
 
 TEST(Footstep, HasBodyAndGritAndStartsAndEndsQuietly) {
-    SDL_AudioSpec spec;
+    SDL_AudioSpec audio;
     Uint8 *buf = nullptr;
     Uint32 len = 0;
-    ASSERT_NE(SDL_LoadWAV(asset_path("sounds/step5.wav").c_str(), &spec, &buf, &len), nullptr);
+    ASSERT_NE(SDL_LoadWAV(asset_path("sounds/step5.wav").c_str(), &audio, &buf, &len), nullptr);
     const Sint16 *s = reinterpret_cast<const Sint16 *>(buf);
-    const size_t n = len / 2 / spec.channels;
-    auto at = [&](size_t i) { return static_cast<double>(s[i * spec.channels]); };
+    const size_t n = len / 2 / audio.channels;
+    auto at = [&](size_t i) { return static_cast<double>(s[i * audio.channels]); };
 
     // Split into a slow part (a 2 ms moving average: the thud) and the rest
     // (the grit); both must carry a fair share of the energy.

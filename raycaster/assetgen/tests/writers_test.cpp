@@ -73,16 +73,16 @@ TEST(IcoWriter, IconAndCursorRoundTripTheRightWayUpWithAlpha) {
 TEST(WavWriter, RoundTripsSamplesAndClipsOverflow) {
     std::vector<float> samples = {0.0f, 0.5f, -0.5f, 1.5f, -1.5f, 1.0f / 32767};
     std::vector<uint8_t> bytes = wav_encode(samples, 2, 22050);
-    SDL_AudioSpec spec;
+    SDL_AudioSpec audio;
     Uint8 *buf = nullptr;
     Uint32 len = 0;
     ASSERT_NE(
-        SDL_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), int(bytes.size())), 1, &spec, &buf, &len),
+        SDL_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), int(bytes.size())), 1, &audio, &buf, &len),
         nullptr)
         << SDL_GetError();
-    EXPECT_EQ(spec.freq, 22050);
-    EXPECT_EQ(spec.channels, 2);
-    EXPECT_EQ(spec.format, AUDIO_S16LSB);
+    EXPECT_EQ(audio.freq, 22050);
+    EXPECT_EQ(audio.channels, 2);
+    EXPECT_EQ(audio.format, AUDIO_S16LSB);
     ASSERT_EQ(len, samples.size() * 2);
     const Sint16 *s = reinterpret_cast<const Sint16 *>(buf);
     EXPECT_EQ(s[0], 0);
