@@ -8,6 +8,7 @@
 #include <SDL_ttf.h>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 static Maze maze; // the one maze of the run; 90 KB, so not on the stack
@@ -65,9 +66,22 @@ static int fail(const char *what, SDL_Window *window) {
     return 1;
 }
 
+// Without a display SDL falls back to a driver that shows nothing; unless
+// that driver was asked for, nobody would ever see the window.
+static bool invisible_video() {
+    const char *driver = SDL_GetCurrentVideoDriver();
+    const char *asked = std::getenv("SDL_VIDEODRIVER");
+    return driver && (asked == nullptr || *asked == '\0') &&
+           (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+}
+
 int main(int, char **) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail("start SDL video", nullptr);
+    if (invisible_video()) {
+        SDL_SetError("no display found (is DISPLAY set?)");
+        return fail("open a window", nullptr);
+    }
     TTF_Init(); // on failure the fonts stay missing and text is skipped
     SDL_Window *window = SDL_CreateWindow(WINDOW_TITLE, SDL_WINDOWPOS_CENTERED,
                                           SDL_WINDOWPOS_CENTERED, WINDOW_W, WINDOW_H, 0);

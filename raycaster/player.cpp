@@ -12,6 +12,7 @@ double cam_pitch = 0.0;
 double cam_y = EYE_HEIGHT;
 double bob_t = 0.0;
 int player_noclip = 0;
+double player_speed_scale = 1.0;
 
 void player_reset() {
     pa = 0.0;
@@ -83,7 +84,7 @@ void find_spawn() {
 }
 
 uint32_t player_move(const MoveKeys &keys, double dt) {
-    double step = (keys.sprint ? SPRINT_SPEED : WALK_SPEED) * dt;
+    double step = (keys.sprint ? SPRINT_SPEED : WALK_SPEED) * dt * player_speed_scale;
     double forward = keys.forward ? step : 0.0;
     if (keys.back) forward -= step;
     double strafe = keys.strafe_left ? -step : 0.0;

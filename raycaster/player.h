@@ -10,7 +10,10 @@ extern double dirx, diry; // cos and sin of pa
 extern double cam_pitch;  // radians, positive looks up
 extern double cam_y;      // eye height
 extern double bob_t;      // head-bob phase
-extern int player_noclip; // walls do not stop the player (soak runs only)
+// Soak runs only: walls do not stop the player, and motion is this many
+// times faster, so a scripted run fills the chunk cache in minutes.
+extern int player_noclip;
+extern double player_speed_scale;
 
 // Movement keys held this frame, by physical position.
 struct MoveKeys {

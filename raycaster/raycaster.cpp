@@ -16,6 +16,8 @@
 #include <SDL2/SDL_mixer.h>
 #include <SDL2/SDL_ttf.h>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <iterator>
 #include <unistd.h>
@@ -47,6 +49,15 @@ void find_base_dir() {
     char link[BASE_DIR_BYTES] = {};
     ssize_t n = readlink("/proc/self/exe", link, sizeof link - 1);
     base_dir_from_exe(link, static_cast<long>(n), base_dir);
+}
+
+// Without a display SDL falls back to a driver that shows nothing; unless
+// that driver was asked for, the player would never see the game.
+bool invisible_video() {
+    const char *driver = SDL_GetCurrentVideoDriver();
+    const char *asked = std::getenv("SDL_VIDEODRIVER");
+    return driver && (asked == nullptr || *asked == '\0') &&
+           (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
 // Without vertical sync the loop would spin a core; wait out the rest of a
@@ -110,6 +121,11 @@ int main(int, char **) {
     Mix_AllocateChannels(4);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    if (invisible_video()) {
+        std::fprintf(stderr, "Drevix Raycaster: cannot open a window: no display found (is "
+                             "DISPLAY set?)\n");
+        return 1;
+    }
     win = SDL_CreateWindow("Drevix Raycaster", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 960,
                            600, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
     if (!win) {

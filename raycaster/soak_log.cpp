@@ -36,6 +36,7 @@ void soak_log_open() {
     log_file = std::fopen(path, "w");
     if (!log_file) return;
     player_noclip = 1;
+    player_speed_scale = 4.0;
     started = last_line = SDL_GetTicks();
     std::fprintf(log_file, "seconds frames median_ms max_ms rss_kb chunks doors chat_total "
                            "live_textures\n");

@@ -31,4 +31,10 @@ floor="$OUT/game/assets/images/rooms/level_0/floor_.png"
 head -1 "$OUT/stderr" | grep -q "^Failed: $floor (.*)\$" || fail "no failure line: $(cat "$OUT/stderr")"
 [ "$(tail -1 "$OUT/stderr")" = "Missing textures" ] || fail "no 'Missing textures': $(cat "$OUT/stderr")"
 [ "$(grep -c . "$OUT/stderr")" -eq 2 ] || fail "extra output: $(cat "$OUT/stderr")"
+# No display: a clear message and exit status 1, not an invisible game.
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 20 "$BUILD/bin/raycaster" 2>&1)
+status=$?
+[ "$status" -eq 1 ] || fail "without a display: exit status $status, expected 1"
+echo "$out" | grep -q "^Drevix Raycaster: cannot open a window: no display found" ||
+    fail "without a display: no message ($out)"
 echo "assets end to end: ok"
