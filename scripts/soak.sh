@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Soak run: the real game under Xvfb for SECONDS (default 600) of scripted
 # play: sprinting through new chunks (walls switched off and motion four
-# times as fast for the run) until the chunk cache is full, turning, flashlight and door clicks, standing in
-# the dark so the presence message floods the chat, chat open and closed,
-# window resizes and full screen. Then checks: a clean exit, resident memory
-# flat after warm-up (growth under 5 MB), no text texture left alive, and
-# prints the frame times and the memory curve.
+# times as fast for the run) until the chunk cache is full, turning,
+# flashlight and door clicks, standing in the dark so the presence message
+# floods the chat, chat open and closed, window resizes and full screen.
+# Then checks a clean exit, no text texture left alive, and resident memory
+# flat once the cache is full (growth under 5 MB), and prints the frame
+# times and the memory curve. A short run (the test suite runs 40 s) checks
+# all but the memory, which needs the cache full first.
 # Usage: scripts/soak.sh [SECONDS] [BUILD_DIR]
 set -euo pipefail
 SECONDS_TOTAL=${1:-600}
@@ -56,9 +58,10 @@ rows = [l.split() for l in open(sys.argv[1])][1:]
 rows = [dict(zip("sec frames med max rss chunks doors chat live".split(), map(float, r))) for r in rows]
 if len(rows) < 5:
     sys.exit("soak: too few log lines")
-warm = next((r for r in rows if r["chunks"] >= 512), rows[len(rows) // 5])
+# Warm-up ends when the chunk cache is full: until then memory grows by design.
+warm = next((r for r in rows if r["chunks"] >= 512), None)
 last = rows[-1]
-growth_mb = (last["rss"] - warm["rss"]) / 1024
+growth_mb = (last["rss"] - warm["rss"]) / 1024 if warm else 0.0
 print("memory curve (s: MB resident, chunks):")
 step = max(1, len(rows) // 20)
 for r in rows[::step] + [last]:
@@ -69,7 +72,10 @@ print("frame ms: median of medians %.2f, worst second median %.2f, worst frame %
 print("chunks cached: %d, chat messages: %d" % (last["chunks"], last["chat"]))
 live = {int(r["live"]) for r in rows}
 print("live GL textures seen: %s" % sorted(live))
-print("resident growth after warm-up (from %ds): %.2f MB" % (warm["sec"], growth_mb))
+if warm:
+    print("resident growth after warm-up (from %ds): %.2f MB" % (warm["sec"], growth_mb))
+else:
+    print("memory: the cache did not fill in this run, so there is no warm-up to measure from")
 bad = []
 if growth_mb >= 5: bad.append("memory grew %.1f MB" % growth_mb)
 if len(live) != 1: bad.append("live texture count changed: %s" % sorted(live))
