@@ -1,12 +1,7 @@
 #include "scene.h"
-#include "scene_parts.h"
-#include "config.h"
-#include "doors.h"
 #include "flashlight.h"
-#include "light.h"
 #include "player.h"
-#include "textures.h"
-#include "world.h"
+#include "scene_parts.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_opengl.h>
