@@ -109,13 +109,14 @@ TEST_F(Overlay, PromptPulsesButNeverFades) {
 TEST_F(Overlay, MapPanelSitsInTheTopRightCorner) {
     frame(STATE_PLAY, 0);
     int plain_in = luminance(shown(860, 150)), plain_out = luminance(shown(760, 150));
+    int plain_below = luminance(shown(860, 196));
     show_map = 1;
     frame(STATE_PLAY, 0);
     EXPECT_LT(luminance(shown(767, 11)), plain_in * 0.6);
     EXPECT_LT(luminance(shown(949, 193)), plain_in * 0.6);
     EXPECT_EQ(luminance(shown(764, 150)), plain_out);
     EXPECT_EQ(luminance(shown(951, 150)), plain_out);
-    EXPECT_EQ(luminance(shown(860, 196)), luminance(shown(860, 196)));
+    EXPECT_EQ(luminance(shown(860, 196)), plain_below) << "the panel ends at y 194";
     // The heading arrow points right (pa = 0) from the centre (858, 102).
     EXPECT_TRUE(has_red(862, 98, 870, 106));
     EXPECT_FALSE(has_red(846, 98, 854, 106));
@@ -130,24 +131,24 @@ TEST_F(Overlay, MapStaysOnScreenWhenLarger) {
     show_map = 1;
     frame(STATE_PLAY, 0, 1920, 1200);
     // Twice the reference: backing from x 1532 to 1900, y 20 to 388.
-    int inside = luminance(shown(1700, 300));
-    frame(STATE_PLAY, 0, 1920, 1200);
+    int inside = luminance(shown(1700, 300)), right_margin = luminance(shown(1910, 300));
     show_map = 0;
     frame(STATE_PLAY, 0, 1920, 1200);
     EXPECT_LT(inside, luminance(shown(1700, 300)) * 0.6);
-    EXPECT_EQ(luminance(shown(1910, 300)), luminance(shown(1910, 300)));
+    EXPECT_EQ(right_margin, luminance(shown(1910, 300))) << "the panel ends at x 1900";
 }
 
 TEST_F(Overlay, ReadoutShowsThePosition) {
     frame(STATE_PLAY, 0);
     int with_text = max_luminance(10, 576, 120, 592);
+    int beside_with = max_luminance(200, 576, 300, 592);
     TTF_Font *keep = font_small;
     font_small = nullptr; // a missing font draws nothing, and nothing breaks
     frame(STATE_PLAY, 0);
     font_small = keep;
     int without = max_luminance(10, 576, 120, 592);
     EXPECT_NE(with_text, without);
-    EXPECT_EQ(max_luminance(200, 576, 300, 592), max_luminance(200, 576, 300, 592));
+    EXPECT_EQ(max_luminance(200, 576, 300, 592), beside_with) << "the readout stays at x 10";
 }
 
 TEST_F(Overlay, MessagesShowAndTheWarningIsRed) {
