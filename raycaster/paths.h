@@ -6,10 +6,19 @@
 constexpr size_t BASE_DIR_BYTES = 512;
 constexpr size_t ASSET_PATH_BYTES = 600;
 
-// The parent of the folder holding the executable, from the text of the
-// /proc/self/exe link (`len` bytes, or <= 0 when it could not be read).
-// Stays "." unless the path has two '/' to cut at.
-void base_dir_from_exe(const char *link, long len, char out[BASE_DIR_BYTES]);
+// The parent of the folder holding the executable, from the program's own
+// path (`len` bytes, or <= 0 when it could not be read): the /proc/self/exe
+// link on Linux, the module's file name on Windows, which separates folders
+// with `separator`. Stays "." unless the path has two separators to cut at.
+void base_dir_from_exe(const char *link, long len, char out[BASE_DIR_BYTES], char separator = '/');
+
+// The name under which the Windows build carries its copy of an asset, made
+// from the asset's path format: what follows "%s/assets/", upper-cased, with
+// every character other than a letter or digit turned into '_'
+// ("fonts/x.ttf" -> "FONTS_X_TTF"). The build's resource script is written
+// by the same rule. Empty when the format is not an asset path.
+constexpr size_t ASSET_NAME_BYTES = 128;
+void embedded_asset_name(const char *format, char out[ASSET_NAME_BYTES]);
 
 // Font files tried in order; the first that opens wins. The system's own
 // locations follow the historical ones, which few distributions have.
@@ -41,3 +50,5 @@ constexpr const char *ASSET_DOOR_OPEN =
     "%s/assets/images/rooms/level_0/wall_brick_secret_door80.png";
 constexpr const char *ASSET_CURSOR = "%s/assets/images/icons/cursors/arrow.cur";
 constexpr const char *ASSET_CURSOR_RELATIVE = "assets/images/icons/cursors/arrow.cur";
+// Only built into the Windows build: it has none of the system fonts above.
+constexpr const char *FONT_SMALL_EMBEDDED = "%s/assets/fonts/DejaVuSansMono.ttf";

@@ -1,6 +1,8 @@
 // The game: start-up, the main loop and shutdown.
 #include "chat_store.h"
 #include "clock.h"
+#include "embedded.h"
+#include "exe_path.h"
 #include "flashlight.h"
 #include "game.h"
 #include "overlay.h"
@@ -20,7 +22,6 @@
 #include <cstring>
 #include <ctime>
 #include <iterator>
-#include <unistd.h>
 
 extern Mix_Chunk *snd_step;
 
@@ -34,9 +35,31 @@ TTF_Font *open_first(const char *const *paths, size_t count, int size) {
     return nullptr;
 }
 
+// Each asset's file under the base folder comes first; where it does not
+// load, the copy built into the program (only the Windows build has them).
+TTF_Font *embedded_font(const char *format, int size) {
+    SDL_RWops *copy = embedded_asset(format);
+    return copy ? TTF_OpenFontRW(copy, 1, size) : nullptr;
+}
+
+SDL_Surface *embedded_image(const char *format) {
+    SDL_RWops *copy = embedded_asset(format);
+    return copy ? IMG_Load_RW(copy, 1) : nullptr;
+}
+
+uint32_t load_texture(const char *path, const char *format) {
+    SDL_RWops *copy = embedded_asset(format);
+    if (!copy) return load_gl_tex(path);
+    SDL_RWops *file = SDL_RWFromFile(path, "rb");
+    if (!file) return load_gl_tex_rw(copy, path);
+    SDL_RWclose(copy);
+    return load_gl_tex_rw(file, path);
+}
+
 // The bold face: the game's own file, then system copies, then font_small.
 TTF_Font *open_bold(const char *asset_path, int size) {
     if (TTF_Font *f = TTF_OpenFont(asset_path, size)) return f;
+    if (TTF_Font *f = embedded_font(FONT_BOLD_ASSET, size)) return f;
     if (TTF_Font *f = open_first(FONT_BOLD_PATHS, std::size(FONT_BOLD_PATHS), size)) return f;
     return font_small;
 }
@@ -47,8 +70,8 @@ void asset_path(char (&out)[ASSET_PATH_BYTES], const char *format) {
 
 void find_base_dir() {
     char link[BASE_DIR_BYTES] = {};
-    ssize_t n = readlink("/proc/self/exe", link, sizeof link - 1);
-    base_dir_from_exe(link, static_cast<long>(n), base_dir);
+    long n = read_exe_path(link, sizeof link);
+    base_dir_from_exe(link, n, base_dir, EXE_PATH_SEPARATOR);
 }
 
 // Without a display SDL falls back to a driver that shows nothing; unless
@@ -143,11 +166,14 @@ int main(int, char **) {
     // never typed into the line.
     SDL_StopTextInput();
     font_small = open_first(FONT_SMALL_PATHS, std::size(FONT_SMALL_PATHS), 14);
+    if (!font_small) font_small = embedded_font(FONT_SMALL_EMBEDDED, 14);
     find_base_dir();
 
     char icon_path[ASSET_PATH_BYTES], bg_path[ASSET_PATH_BYTES], font_path[ASSET_PATH_BYTES];
     asset_path(icon_path, ASSET_ICON);
-    if (SDL_Surface *icon = IMG_Load(icon_path)) {
+    SDL_Surface *icon = IMG_Load(icon_path);
+    if (!icon) icon = embedded_image(ASSET_ICON);
+    if (icon) {
         SDL_SetWindowIcon(win, icon);
         SDL_FreeSurface(icon);
     }
@@ -159,8 +185,12 @@ int main(int, char **) {
     char step_path[ASSET_PATH_BYTES], music_path[ASSET_PATH_BYTES];
     asset_path(step_path, ASSET_STEP);
     snd_step = Mix_LoadWAV(step_path);
+    if (!snd_step)
+        if (SDL_RWops *copy = embedded_asset(ASSET_STEP)) snd_step = Mix_LoadWAV_RW(copy, 1);
     asset_path(music_path, ASSET_MUSIC);
     Mix_Music *music_bg = Mix_LoadMUS(music_path);
+    if (!music_bg)
+        if (SDL_RWops *copy = embedded_asset(ASSET_MUSIC)) music_bg = Mix_LoadMUS_RW(copy, 1);
     if (music_bg) Mix_PlayMusic(music_bg, -1);
 
     char wall_path[ASSET_PATH_BYTES], secret_path[ASSET_PATH_BYTES];
@@ -169,11 +199,11 @@ int main(int, char **) {
     asset_path(secret_path, ASSET_SECRET);
     asset_path(floor_path, ASSET_FLOOR);
     asset_path(ceil_path, ASSET_CEILING);
-    tex_wall = load_gl_tex(wall_path);
-    tex_secret = load_gl_tex(secret_path);
-    tex_floor_id = load_gl_tex(floor_path);
-    tex_ceil = load_gl_tex(ceil_path);
-    tex_bg = load_gl_tex(bg_path);
+    tex_wall = load_texture(wall_path, ASSET_WALL);
+    tex_secret = load_texture(secret_path, ASSET_SECRET);
+    tex_floor_id = load_texture(floor_path, ASSET_FLOOR);
+    tex_ceil = load_texture(ceil_path, ASSET_CEILING);
+    tex_bg = load_texture(bg_path, ASSET_BACKGROUND);
     if (!tex_wall || !tex_secret || !tex_floor_id || !tex_ceil) {
         std::fprintf(stderr, "Missing textures\n");
         return 1;
@@ -182,14 +212,15 @@ int main(int, char **) {
     char door_closed_path[ASSET_PATH_BYTES], door_open_path[ASSET_PATH_BYTES];
     asset_path(door_closed_path, ASSET_DOOR_CLOSED);
     asset_path(door_open_path, ASSET_DOOR_OPEN);
-    tex_door_closed = load_gl_tex(door_closed_path);
-    tex_door_open = load_gl_tex(door_open_path);
+    tex_door_closed = load_texture(door_closed_path, ASSET_DOOR_CLOSED);
+    tex_door_open = load_texture(door_open_path, ASSET_DOOR_OPEN);
 
     char cursor_path[ASSET_PATH_BYTES];
     asset_path(cursor_path, ASSET_CURSOR);
     SDL_Cursor *arrow_cursor = nullptr;
     SDL_Surface *cursor_image = IMG_Load(cursor_path);
     if (!cursor_image) cursor_image = IMG_Load(ASSET_CURSOR_RELATIVE);
+    if (!cursor_image) cursor_image = embedded_image(ASSET_CURSOR);
     if (cursor_image) {
         arrow_cursor = SDL_CreateColorCursor(cursor_image, 0, 0);
         SDL_FreeSurface(cursor_image);

@@ -105,6 +105,8 @@ void render_3d() {
 }
 
 void keep_heap_between_frames() {
+#ifdef __GLIBC__ // other C libraries have no such knobs
     mallopt(M_TRIM_THRESHOLD, 256 << 20);
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
+#endif
 }

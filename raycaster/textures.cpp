@@ -24,18 +24,25 @@ static uint32_t upload(SDL_Surface *argb, GLint filter, GLint wrap) {
     return name;
 }
 
-uint32_t load_gl_tex(const char *path) {
-    SDL_Surface *loaded = IMG_Load(path);
+static uint32_t scene_texture(SDL_Surface *loaded, const char *name) {
     if (!loaded) {
-        std::fprintf(stderr, "Failed: %s (%s)\n", path, SDL_GetError());
+        std::fprintf(stderr, "Failed: %s (%s)\n", name, SDL_GetError());
         return 0;
     }
     SDL_Surface *argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
     SDL_FreeSurface(loaded);
     if (!argb) return 0;
-    uint32_t name = upload(argb, GL_NEAREST, GL_REPEAT);
+    uint32_t texture = upload(argb, GL_NEAREST, GL_REPEAT);
     SDL_FreeSurface(argb);
-    return name;
+    return texture;
+}
+
+uint32_t load_gl_tex(const char *path) {
+    return scene_texture(IMG_Load(path), path);
+}
+
+uint32_t load_gl_tex_rw(SDL_RWops *src, const char *name) {
+    return scene_texture(src ? IMG_Load_RW(src, 1) : nullptr, name);
 }
 
 uint32_t surf_to_gl(SDL_Surface *surface) {

@@ -1,6 +1,7 @@
 // Images and text surfaces turned into GL textures.
 #pragma once
 
+#include <SDL2/SDL_rwops.h>
 #include <SDL2/SDL_surface.h>
 #include <cstdint>
 
@@ -11,5 +12,7 @@ extern uint32_t max_texture_name; // highest name handed out so far
 // A scene texture from an image file: nearest filtering, repeating. 0 after
 // printing "Failed: <path> (<reason>)" when the file does not load.
 uint32_t load_gl_tex(const char *path);
+// The same from a stream, which it closes; `name` stands for it in the failure line.
+uint32_t load_gl_tex_rw(SDL_RWops *src, const char *name);
 // A text texture from a caller's surface: linear filtering, clamped. 0 on failure.
 uint32_t surf_to_gl(SDL_Surface *surface);
