@@ -83,6 +83,16 @@ bool invisible_video() {
            (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
+// A window program on Windows has no console for the message: it gets a box.
+void startup_failed(const char *what) {
+    char text[600];
+    std::snprintf(text, sizeof text, "Drevix Raycaster: %s: %s", what, SDL_GetError());
+    std::fprintf(stderr, "%s\n", text);
+#ifdef _WIN32
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Drevix Raycaster", text, nullptr);
+#endif
+}
+
 // Without vertical sync the loop would spin a core; wait out the rest of a
 // display refresh instead.
 uint32_t frame_budget_ms(bool vsync) {
@@ -152,13 +162,12 @@ int main(int, char **) {
     win = SDL_CreateWindow("Drevix Raycaster", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 960,
                            600, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
     if (!win) {
-        std::fprintf(stderr, "Drevix Raycaster: cannot open a window: %s\n", SDL_GetError());
+        startup_failed("cannot open a window");
         return 1;
     }
     SDL_GLContext gl_ctx = SDL_GL_CreateContext(win);
     if (!gl_ctx) {
-        std::fprintf(stderr, "Drevix Raycaster: cannot create an OpenGL context: %s\n",
-                     SDL_GetError());
+        startup_failed("cannot create an OpenGL context");
         return 1;
     }
     bool vsync = SDL_GL_SetSwapInterval(1) == 0;

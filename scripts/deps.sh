@@ -14,8 +14,9 @@ PACKAGES=(
   fonts-dejavu-core lame
   # headless runs and screenshot checks
   xvfb xauth xdotool imagemagick
-  # the Windows installer: cross compiler, zlib for it, and wine to run it
-  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64
+  # the Windows programs: cross compiler, zlib for the installer, wine to run
+  # them, and dpkg-dev to unpack the SDL sources the Windows game is built from
+  g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 dpkg-dev xz-utils
   # archives for the zip reader's tests and benchmark
   zip unzip p7zip-full libarchive-tools python3
   # fuzzing and sanitizers

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Runs both installer builds under wine as a user would: a loopback web
-# server serves a git archive of a throwaway repository holding
-# build/raycaster.exe, each installer is built to download from it, and each
-# run's message box is read (its text from wine's trace, its icon from a
-# screenshot), dismissed with Return, and the exit code and files checked.
+# server serves the release archive (the repository with the Windows game at
+# build/raycaster.exe), each installer is built to download from it, and
+# each run's message box is read (its text from wine's trace, its icon from
+# a screenshot), dismissed with Return, and the exit code and files checked.
+# The game the installer put on the Desktop is then started and played.
 # Everything lives in a private folder below PARENT, wine prefix included,
 # so parallel or repeated runs never share state.
-# usage: wine_test.sh BUILD_VARIANT_SCRIPT PARENT
+# usage: wine_test.sh BUILD_VARIANT_SCRIPT PARENT RELEASE_ARCHIVE WINDOWS_GAME
 set -euo pipefail
 variant_script=$1
 parent=$2
+release_archive=$3
+built_game=$4
 here=$(cd "$(dirname "$0")" && pwd)
 
 # A display of its own; a random start keeps clear of other tests' servers.
@@ -51,6 +54,11 @@ desktop=$user_folder/Desktop
 url_path=drevix/Drevix-Q-/archive/refs/heads/main.zip
 served=$work/www/$url_path
 mkdir -p "$(dirname "$served")"
+
+serve_release() {
+  cp "$release_archive" "$served"
+  game=$built_game
+}
 
 # serve_repository TOP_FOLDER: the archive of a fresh repository under that folder name.
 serve_repository() {
@@ -145,12 +153,25 @@ bash "$variant_script" installer-shell "$work/installer-shell.exe" "$url"
 runs_started=$SECONDS
 
 # A run that finds an older copy on the Desktop replaces it.
-serve_repository Drevix-Q--main
+serve_release
 echo "older build" >"$desktop/Drevix Raycaster.exe"
 run_installer installer "Drevix Raycaster is ready! Check your Desktop." 0 information
-cmp -s "$game" "$desktop/Drevix Raycaster.exe" || fail "Desktop copy is not the archive's game"
+cmp -s "$game" "$desktop/Drevix Raycaster.exe" || fail "Desktop copy is not the built game"
 [ ! -e "$temp/drevix_repo.zip" ] || fail "archive left in the temporary folder"
 [ ! -e "$temp/drevix_extract" ] || fail "extraction folder left in the temporary folder"
+
+# The player starts it from the Desktop, where no asset folder is near.
+played=$SECONDS
+(
+  set +e
+  . "$here/../../raycaster/tests/e2e/drive.sh"
+  . "$here/../../raycaster/tests/windows/wine_game.sh"
+  play_windows_game "$desktop/Drevix Raycaster.exe" "$work/shots"
+  [ -n "${DREVIX_KEEP_SHOTS:-}" ] && mkdir -p "$DREVIX_KEEP_SHOTS" &&
+    cp "$work"/shots/*.png "$DREVIX_KEEP_SHOTS"/
+  true
+) || fail "the installed game did not play"
+echo "installed game played in $((SECONDS - played)) s"
 
 # wine has no zip folders, so the Shell cannot open the archive.
 rm -f "$desktop/Drevix Raycaster.exe"
