@@ -1,13 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the game. Without a display it
-# says so and runs the headless demo instead.
+# Installs what the game needs, builds the Linux programs and starts the game.
+# Without a display it says so and runs the headless demo instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/build.sh
-if [ ! -x build/bin/raycaster ]; then
-  echo "The game is not built yet; running the test suite instead."
-  exec ./scripts/test.sh
-fi
+./scripts/build.sh player
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec build/bin/raycaster
 fi

@@ -3,8 +3,8 @@
 # into build-asan/ and runs the whole test suite there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/deps.sh
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDREVIX_SANITIZE=ON
+./scripts/deps.sh all
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDREVIX_SANITIZE=ON -DDREVIX_DEVELOPER=ON
 cmake --build build-asan -j"$(nproc)"
 # Mesa unloads its software driver before the leak check runs, and the
 # checker can no longer name what the driver left behind. Loading it up
