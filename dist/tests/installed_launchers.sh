@@ -19,12 +19,17 @@ fi
 mkdir "$OUT/work"
 cd "$OUT/work"
 
+# On a cold system the first frame can take seconds after the window shows.
 start_game "$GAMES/drevix-raycaster" "$OUT/stderr"
-shot "$OUT/title.png"
-std=$(region_stat "$OUT/title.png" 960x80+0+10 standard_deviation)
+for attempt in $(seq 20); do
+  shot "$OUT/title.png"
+  std=$(region_stat "$OUT/title.png" 960x80+0+10 standard_deviation)
+  banner=$(convert "$OUT/title.png" -crop 960x200+0+100 +repage \
+      -fx 'b>0.6 && b>=r ? 1 : 0' -format '%[fx:int(w*h*mean+0.5)]' info:)
+  [ "$std" -gt 1 ] && [ "$banner" -gt 200 ] && break
+  sleep 0.5
+done
 [ "$std" -gt 1 ] || fail "title backdrop not loaded (grey deviation $std)"
-banner=$(convert "$OUT/title.png" -crop 960x200+0+100 +repage \
-    -fx 'b>0.6 && b>=r ? 1 : 0' -format '%[fx:int(w*h*mean+0.5)]' info:)
 [ "$banner" -gt 200 ] || fail "title banner not shown ($banner banner pixels)"
 press Escape; sleep 0.3; press Escape; sleep 0.3; press Escape
 wait_exit 10 || fail "the game did not exit cleanly"
@@ -36,16 +41,19 @@ echo "game through its launcher: title ok (backdrop deviation $std, $banner bann
 GAME_PID=$!
 GAME_WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Drevix Maze Generator$' | head -1)
 [ -n "$GAME_WID" ] || fail "no maze generator window appeared"
-sleep 1
-shot "$OUT/maze.png"
 # Walls in the maze's blue; status text (grey on the toolbar) needs the font.
-walls=$(convert "$OUT/maze.png" -crop 1180x680+10+54 +repage \
-    -fx 'abs(r-0x58/255)<0.02 && abs(g-0xA6/255)<0.02 && abs(b-1)<0.02 ? 1 : 0' \
-    -format '%[fx:int(w*h*mean+0.5)]' info:)
+for attempt in $(seq 20); do
+  shot "$OUT/maze.png"
+  walls=$(convert "$OUT/maze.png" -crop 1180x680+10+54 +repage -fuzz 2% \
+      -fill black +opaque '#58A6FF' -fill white -opaque '#58A6FF' \
+      -colorspace Gray -format '%[fx:int(w*h*mean+0.5)]' info:)
+  text=$(convert "$OUT/maze.png" -crop 370x20+410+12 +repage -fuzz 3% \
+      -fill black -opaque '#161B22' -fill white +opaque black \
+      -colorspace Gray -format '%[fx:int(w*h*mean+0.5)]' info:)
+  [ "$walls" -gt 2000 ] && [ "$text" -gt 100 ] && break
+  sleep 0.5
+done
 [ "$walls" -gt 2000 ] || fail "no maze drawn ($walls wall pixels)"
-text=$(convert "$OUT/maze.png" -crop 370x20+410+12 +repage \
-    -fx 'abs(r-0x16/255)>0.03 || abs(g-0x1B/255)>0.03 || abs(b-0x22/255)>0.03 ? 1 : 0' \
-    -format '%[fx:int(w*h*mean+0.5)]' info:)
 [ "$text" -gt 100 ] || fail "no status text: font not found? ($text text pixels)"
 press Escape
 wait_exit 10 || fail "the maze generator did not exit cleanly"
