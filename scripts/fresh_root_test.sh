@@ -23,7 +23,8 @@ mkdir -p "$WORK"
 if [ -n "${1:-}" ]; then
   DEB=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 else
-  (cd "$WORK" && cpack --config "$ROOT_DIR/build/CPackConfig.cmake" -B "$WORK" >/dev/null)
+  (cd "$WORK" && cpack --config "$ROOT_DIR/build/CPackConfig.cmake" -B "$WORK" >"$WORK/cpack.log" 2>&1) ||
+    { cat "$WORK/cpack.log"; exit 1; }
   DEB=$(ls "$WORK"/drevix-raycaster_*_amd64.deb | head -1)
 fi
 
@@ -72,7 +73,7 @@ in_root sh -c 'cd /tmp && apt-get install -y -q ./drevix-raycaster_*.deb' >"$WOR
   { cat "$WORK/install.log"; fail "apt-get install ./$(basename "$DEB")"; }
 in_root dpkg-query -W -f='${Package}\n' | sort >"$WORK/after.txt"
 comm -13 "$WORK/before.txt" "$WORK/after.txt" >"$WORK/added.txt"
-echo "installed $(basename "$DEB") in $((SECONDS - t1)) s: $(grep -c . "$WORK/added.txt") packages" \
+echo "installed $(basename "$DEB") in $((SECONDS - t1)) s: it and $(grep -vc '^drevix-raycaster$' "$WORK/added.txt") packages it pulled" \
   "($(grep -o 'Need to get [^ ]* [kMG]B' "$WORK/install.log" | head -1 | cut -d' ' -f4-) to download," \
   "$(grep -o '[^ ]* [kMG]B of additional disk space' "$WORK/install.log" | cut -d' ' -f1-2) on disk)"
 echo "  $(tr '\n' ' ' <"$WORK/added.txt")"
