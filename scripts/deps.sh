@@ -32,8 +32,9 @@ DEVELOPER=(
   zip unzip p7zip-full libarchive-tools python3
   # fuzzing and sanitizers
   clang libclang-rt-14-dev
-  # package and desktop file checks; a fresh root for the .deb test
-  lintian desktop-file-utils appstream debootstrap
+  # the .deb (CPack needs file for its dependency list), package and desktop
+  # file checks, a fresh root for the .deb test
+  lintian desktop-file-utils appstream debootstrap file
 )
 
 [ $# -gt 0 ] || set -- all
