@@ -3,7 +3,8 @@
 # screenshots in build/screenshots/ (title, intro, play, map, chat).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-[ -x build/bin/raycaster ] || ./scripts/build.sh
+[ -x build/bin/raycaster ] || ./scripts/build.sh player
+./scripts/deps.sh demo
 mkdir -p build/screenshots
 exec xvfb-run -a bash -c '
   set -u

@@ -1,27 +1,52 @@
 #!/usr/bin/env bash
-# Installs, from Debian's archive, every package the project needs to build,
-# run and test; only what is missing is installed. Safe to run repeatedly.
+# Installs, from Debian's archive, the packages the project needs; only what
+# is missing is installed. Safe to run repeatedly.
+# Usage: scripts/deps.sh [SET...]   SET: player, demo, all (the default)
+#   player  build and run the Linux programs and their assets
+#   demo    what the headless demo adds (run.sh without a display)
+#   all     the above and the developer's set: tests, sanitizers, fuzzing,
+#           the Windows cross-builds and wine, zip tools, packaging checks
 set -euo pipefail
 
-PACKAGES=(
-  # build
-  build-essential cmake pkg-config git
-  libgtest-dev libbenchmark-dev
+PLAYER=(
+  g++ make cmake pkg-config
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
   libgl-dev libgl1-mesa-dri
   zlib1g-dev
   # assets: font source and the music encoder
   fonts-dejavu-core lame
-  # headless runs and screenshot checks
+)
+
+DEMO=(
+  # a private X server, keys and screenshots
   xvfb xauth xdotool imagemagick
-  # the Windows programs: cross compiler, zlib for the installer, wine to run
-  # them, and dpkg-dev to unpack the SDL sources the Windows game is built from
+)
+
+DEVELOPER=(
+  build-essential git
+  libgtest-dev libbenchmark-dev
+  # the Windows programs: cross compiler, zlib for it, and wine to run them;
+  # dpkg-dev and xz-utils unpack Debian source packages for the cross build
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 dpkg-dev xz-utils
   # archives for the zip reader's tests and benchmark
   zip unzip p7zip-full libarchive-tools python3
   # fuzzing and sanitizers
   clang libclang-rt-14-dev
+  # the .deb (CPack needs file for its dependency list), package and desktop
+  # file checks, a fresh root for the .deb test
+  lintian desktop-file-utils appstream debootstrap file
 )
+
+[ $# -gt 0 ] || set -- all
+PACKAGES=()
+for set in "$@"; do
+  case "$set" in
+    player) PACKAGES+=("${PLAYER[@]}") ;;
+    demo) PACKAGES+=("${DEMO[@]}") ;;
+    all) PACKAGES+=("${PLAYER[@]}" "${DEMO[@]}" "${DEVELOPER[@]}") ;;
+    *) echo "usage: $0 [player|demo|all]..." >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -5,7 +5,7 @@
 # display start their own server with xvfb-run -a.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/build.sh
+./scripts/build.sh   # everything: -DDREVIX_DEVELOPER=ON
 (cd build && ctest --output-on-failure -j"$(nproc)")
 if [ -z "${DREVIX_QUICK:-}" ]; then
   ./scripts/sanitize.sh

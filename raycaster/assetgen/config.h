@@ -23,6 +23,8 @@ constexpr int BACKDROP_SUPERSAMPLE = 2; // per axis
 
 // Window icon and cursor.
 constexpr int ICON_SIZE = 64;
+// The icon theme's usual application icon sizes.
+constexpr int THEME_ICON_SIZES[] = {16, 22, 24, 32, 48, 64, 128, 256};
 constexpr int CURSOR_SIZE = 32;
 
 // Audio.

@@ -83,8 +83,11 @@ template <typename Shader> static Image render(int size, Shader shader) {
     return img;
 }
 
-Image window_icon() {
-    return render(ICON_SIZE, icon_point);
+Image window_icon(int size) {
+    const float to_drawing = static_cast<float>(ICON_SIZE) / static_cast<float>(size);
+    return render(size, [to_drawing](Vec2 p) {
+        return icon_point(Vec2{p.x * to_drawing, p.y * to_drawing});
+    });
 }
 Image arrow_cursor() {
     return render(CURSOR_SIZE, cursor_point);
