@@ -24,8 +24,7 @@ start_game "$GAMES/drevix-raycaster" "$OUT/stderr"
 for attempt in $(seq 20); do
   shot "$OUT/title.png"
   std=$(region_stat "$OUT/title.png" 960x80+0+10 standard_deviation)
-  banner=$(convert "$OUT/title.png" -crop 960x200+0+100 +repage \
-      -fx 'b>0.6 && b>=r ? 1 : 0' -format '%[fx:int(w*h*mean+0.5)]' info:)
+  banner=$(banner_pixels "$OUT/title.png")
   [ "$std" -gt 1 ] && [ "$banner" -gt 200 ] && break
   sleep 0.5
 done

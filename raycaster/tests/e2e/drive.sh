@@ -51,6 +51,12 @@ region_stat() {
     convert "$1" -crop "$2" +repage -colorspace Gray -format "%[fx:int(255*$3)]" info:
 }
 
+# banner_pixels FILE -> light blue banner strokes in the title's top half (960x600 shot)
+banner_pixels() {
+    convert "$1" -crop 960x200+0+100 +repage \
+        -fx 'b>0.6 && b>=r ? 1 : 0' -format '%[fx:int(w*h*mean+0.5)]' info:
+}
+
 # count_red FILE WxH+X+Y -> pixels that are clearly red
 count_red() {
     convert "$1" -crop "$2" +repage -fx 'r>0.7 && g<0.35 && b<0.35 ? 1 : 0' \

@@ -11,8 +11,7 @@ trap '[ -n "${KEEP_SHOTS:-}" ] && cp "$OUT"/*.png "$KEEP_SHOTS"/; rm -rf "$OUT"'
 start_game "$BUILD/bin/raycaster" "$OUT/stderr"
 shot "$OUT/title.png"
 # Banner strokes in light blue somewhere in the top half.
-banner=$(convert "$OUT/title.png" -crop 960x200+0+100 +repage \
-    -fx 'b>0.6 && b>=r ? 1 : 0' -format '%[fx:int(w*h*mean+0.5)]' info:)
+banner=$(banner_pixels "$OUT/title.png")
 [ "$banner" -gt 200 ] || fail "title banner not shown ($banner banner pixels)"
 
 press space

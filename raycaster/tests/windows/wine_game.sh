@@ -2,13 +2,14 @@
 # window appears, the title screen shows the banner and the pulsing prompt,
 # a key leads through the intro into a textured play view, and Esc, Esc ends
 # it with exit status 0. Sourced; needs drive.sh, a wine prefix set up by
-# installer/tests/wine_env.sh and DISPLAY.
+# installer/tests/wine_env.sh and DISPLAY. KEEP_SHOTS=DIR keeps the title
+# and play screenshots, as for the Linux game.
 # usage: play_windows_game EXE SHOTS_DIR
 
 # The game's client area: wine draws its own frame around it when no window
 # manager runs, so the screenshot is cut to the 960x600 drawing.
 client_shot() {
-    import -window root -crop "960x600+$CLIENT_X+$CLIENT_Y" +repage "$2"
+    import -window root -crop "960x600+$CLIENT_X+$CLIENT_Y" +repage "$1"
 }
 
 play_windows_game() {
@@ -29,7 +30,7 @@ play_windows_game() {
     # intervals, so their spacing cannot fall in step with the pulse.
     local looks=() lo=255 hi=0 m pause
     for pause in 0.13 0.41 0.27 0.62 0.19 0.55 0.33 0.71 0.23 0.47; do
-        client_shot "$GAME_WID" "$shots/title.png"
+        client_shot "$shots/title.png"
         m=$(convert "$shots/title.png" -crop 960x50+0+480 +repage -colorspace Gray \
             -format '%[fx:int(255*maxima)]' info:)
         looks+=("$m")
@@ -42,14 +43,13 @@ play_windows_game() {
     [ "$hi" -gt 120 ] || fail "no prompt on the title screen (brightest $hi)"
     [ $((hi - lo)) -gt 30 ] || fail "the prompt does not pulse (${looks[*]})"
     local banner
-    banner=$(convert "$shots/title.png" -crop 960x200+0+100 +repage \
-        -fx 'b>0.6 && b>=r ? 1 : 0' -format '%[fx:int(w*h*mean+0.5)]' info:)
+    banner=$(banner_pixels "$shots/title.png")
     [ "$banner" -gt 200 ] || fail "title banner not shown ($banner banner pixels)"
 
     # Into the intro and on to play: textured walls, not a flat or dark view.
     press space
     sleep 4.5
-    client_shot "$GAME_WID" "$shots/play.png"
+    client_shot "$shots/play.png"
     local detail bright
     detail=$(region_stat "$shots/play.png" 960x400+0+100 standard_deviation)
     [ "$detail" -gt 12 ] || fail "play view looks flat (grey deviation $detail)"
@@ -65,4 +65,5 @@ play_windows_game() {
     wait_exit 20 || status=$?
     [ "$status" -eq 0 ] || fail "exit status $status"
     GAME_PID=""
+    if [ -n "${KEEP_SHOTS:-}" ]; then cp "$shots"/*.png "$KEEP_SHOTS"/; fi
 }
