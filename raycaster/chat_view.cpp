@@ -1,6 +1,7 @@
+#include "chat_view.h"
 #include "chat_store.h"
 #include "clock.h"
-#include "overlay.h"
+#include "text.h"
 
 #include <SDL2/SDL_opengl.h>
 #include <cstdio>

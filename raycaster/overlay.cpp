@@ -1,10 +1,12 @@
 #include "overlay.h"
+#include "chat_view.h"
 #include "clock.h"
 #include "config.h"
 #include "game.h"
 #include "player.h"
 #include "scene.h"
 #include "sys.h"
+#include "text.h"
 #include "textures.h"
 #include "world.h"
 
@@ -12,11 +14,6 @@
 #include <SDL2/SDL_opengl.h>
 #include <cmath>
 #include <cstdio>
-
-TTF_Font *font_small = nullptr;
-TTF_Font *font_medium = nullptr;
-TTF_Font *font_large = nullptr;
-float overlay_sx = 1.0f, overlay_sy = 1.0f;
 
 // DREVIX in slanted strokes, each line padded to 50 so that centring every
 // line on its own keeps the letters aligned.
@@ -40,11 +37,6 @@ void screen_space(int w, int h) {
     glLoadIdentity();
 }
 
-void set_scale(int w, int h) {
-    overlay_sx = w / 960.0f;
-    overlay_sy = h / 600.0f;
-}
-
 void begin_2d(int w, int h) {
     screen_space(w, h);
     glDisable(GL_DEPTH_TEST);
@@ -53,40 +45,12 @@ void begin_2d(int w, int h) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 }
 
-// The text quad; w and h are the size to draw at before scaling.
-void text_quad(TTF_Font *font, const char *text, SDL_Color color, float x, float y, float alpha,
-               const int *measured_w, const int *measured_h) {
-    if (!font) return;
-    SDL_Surface *surface = TTF_RenderUTF8_Blended(font, text, color);
-    if (!surface) return;
-    GLuint tex = surf_to_gl(surface);
-    float w = static_cast<float>(measured_w ? *measured_w : surface->w);
-    float h = static_cast<float>(measured_h ? *measured_h : surface->h);
-    SDL_FreeSurface(surface);
-    if (!tex) return;
-    glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, tex);
-    glColor4f(1, 1, 1, alpha);
-    float x1 = x + w * overlay_sx, y1 = y + h * overlay_sy;
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(x, y);
-    glTexCoord2f(1, 0);
-    glVertex2f(x1, y);
-    glTexCoord2f(1, 1);
-    glVertex2f(x1, y1);
-    glTexCoord2f(0, 1);
-    glVertex2f(x, y1);
-    glEnd();
-    glDeleteTextures(1, &tex);
-}
-
 // Title lines are sized by measuring, then centred on their own.
 void centred_title_line(TTF_Font *font, const char *text, SDL_Color color, int w, float y,
                         float alpha) {
     int tw = 0, th = 0;
     if (!font || TTF_SizeUTF8(font, text, &tw, &th) != 0) return;
-    text_quad(font, text, color, (w - tw * overlay_sx) / 2, y, alpha, &tw, &th);
+    draw_text_quad_sized(font, text, color, (w - tw * overlay_sx) / 2, y, alpha, tw, th);
 }
 
 void intro_fade(uint32_t ticks, int w, int h) {
@@ -100,25 +64,10 @@ void intro_fade(uint32_t ticks, int w, int h) {
 
 } // namespace
 
-void fill_rect(float x0, float y0, float x1, float y1, float r, float g, float b, float a) {
-    glColor4f(r, g, b, a);
-    glBegin(GL_QUADS);
-    glVertex2f(x0, y0);
-    glVertex2f(x1, y0);
-    glVertex2f(x1, y1);
-    glVertex2f(x0, y1);
-    glEnd();
-}
-
-void draw_text_quad(TTF_Font *font, const char *text, SDL_Color color, float x, float y,
-                    float alpha) {
-    text_quad(font, text, color, x, y, alpha, nullptr, nullptr);
-}
-
 void draw_title_screen(uint32_t ticks) {
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(win, &w, &h);
-    set_scale(w, h);
+    set_overlay_scale(w, h);
     glViewport(0, 0, w, h); // the window may have been resized on the title
     glClearColor(0.04f, 0.04f, 0.08f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -161,6 +110,7 @@ void draw_title_screen(uint32_t ticks) {
 
     glColor4f(1, 1, 1, 1);
     glDisable(GL_BLEND);
+    text_frame_end();
     sys_present();
 }
 
@@ -202,7 +152,7 @@ void draw_map(int w, int h) {
 }
 
 void draw_overlay(int state, uint32_t ticks, int w, int h) {
-    set_scale(w, h);
+    set_overlay_scale(w, h);
     begin_2d(w, h);
     if (state == STATE_INTRO) intro_fade(ticks, w, h);
     if (state == STATE_PLAY && show_map) draw_map(w, h);
@@ -216,5 +166,6 @@ void draw_overlay(int state, uint32_t ticks, int w, int h) {
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);
     glColor4f(1, 1, 1, 1);
+    text_frame_end();
     sys_present();
 }

@@ -11,6 +11,7 @@
 #include "scene.h"
 #include "soak_log.h"
 #include "sys.h"
+#include "text.h"
 #include "textures.h"
 
 #include <SDL2/SDL.h>

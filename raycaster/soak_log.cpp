@@ -2,6 +2,7 @@
 #include "chat_store.h"
 #include "doors.h"
 #include "player.h"
+#include "text.h"
 #include "textures.h"
 #include "world.h"
 
@@ -43,7 +44,7 @@ void soak_log_open() {
     player_speed_scale = 4.0;
     started = last_line = SDL_GetTicks();
     std::fprintf(log_file, "seconds frames median_ms max_ms rss_kb chunks doors chat_total "
-                           "live_textures\n");
+                           "live_textures text_textures\n");
 }
 
 void soak_log_frame(double frame_ms) {
@@ -54,12 +55,14 @@ void soak_log_frame(double frame_ms) {
     last_line = now;
     std::sort(frame_times.begin(), frame_times.end());
     // GL names are handed out in increasing order: probe them all for the
-    // ones still alive. Only the scene textures should be.
+    // ones still alive. Only the scene textures and the text kept for the
+    // next frame should be.
     int live = 0;
     for (uint32_t name = 1; name <= max_texture_name; name++) live += glIsTexture(name) == GL_TRUE;
-    std::fprintf(log_file, "%u %zu %.2f %.2f %ld %d %d %d %d\n", (now - started) / 1000,
+    int text = text_cache_textures();
+    std::fprintf(log_file, "%u %zu %.2f %.2f %ld %d %d %d %d %d\n", (now - started) / 1000,
                  frame_times.size(), frame_times[frame_times.size() / 2], frame_times.back(),
-                 resident_kb(), chunk_count, door_count, chat_msg_total, live);
+                 resident_kb(), chunk_count, door_count, chat_msg_total, live - text, text);
     std::fflush(log_file);
     frame_times.clear();
 }

@@ -4,7 +4,8 @@
 # times as fast for the run) until the chunk cache is full, turning,
 # flashlight and door clicks, standing in the dark so the presence message
 # floods the chat, chat open and closed, window resizes and full screen.
-# Then checks a clean exit, no text texture left alive, and resident memory
+# Then checks a clean exit, no text texture left alive beyond the few kept
+# for the next frame, and resident memory
 # flat once the cache is full (growth under 5 MB), and prints the frame
 # times and the memory curve. A short run (the test suite runs 40 s) checks
 # all but the memory, which needs the cache full first.
@@ -55,7 +56,7 @@ xvfb-run -a -s "-screen 0 1920x1200x24" bash -c '
 python3 - "$LOG" <<'PY'
 import sys
 rows = [l.split() for l in open(sys.argv[1])][1:]
-rows = [dict(zip("sec frames med max rss chunks doors chat live".split(), map(float, r))) for r in rows]
+rows = [dict(zip("sec frames med max rss chunks doors chat live text".split(), map(float, r))) for r in rows]
 if len(rows) < 5:
     sys.exit("soak: too few log lines")
 # Warm-up ends when the chunk cache is full: until then memory grows by design.
@@ -71,7 +72,9 @@ print("frame ms: median of medians %.2f, worst second median %.2f, worst frame %
       (meds[len(meds) // 2], meds[-1], max(r["max"] for r in rows)))
 print("chunks cached: %d, chat messages: %d" % (last["chunks"], last["chat"]))
 live = {int(r["live"]) for r in rows}
-print("live GL textures seen: %s" % sorted(live))
+print("live GL textures seen, besides kept text: %s" % sorted(live))
+text = max(int(r["text"]) for r in rows)
+print("text textures kept for the next frame: at most %d" % text)
 if warm:
     print("resident growth after warm-up (from %ds): %.2f MB" % (warm["sec"], growth_mb))
 else:
@@ -79,6 +82,7 @@ else:
 bad = []
 if growth_mb >= 5: bad.append("memory grew %.1f MB" % growth_mb)
 if len(live) != 1: bad.append("live texture count changed: %s" % sorted(live))
+if text > 11: bad.append("%d text textures kept; a frame draws at most 11 strings" % text)
 if bad: sys.exit("soak: FAIL: " + "; ".join(bad))
 print("soak: ok")
 PY

@@ -8,6 +8,7 @@
 #include "overlay.h"
 #include "paths.h"
 #include "scene.h"
+#include "text.h"
 #include "textures.h"
 
 #include <SDL2/SDL.h>

@@ -8,10 +8,13 @@
 #include "paths.h"
 #include "player.h"
 #include "sys_null.h"
+#include "text.h"
 #include "textures.h"
 #include "world.h"
 
 #include <cmath>
+#include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -191,6 +194,77 @@ TEST_F(Overlay, IntroFadesInFromBlack) {
     EXPECT_EQ(shown(480, 300).g, full);
     frame(STATE_INTRO, 999); // a stamp after the frame's tick counts as t = 0
     EXPECT_LT(shown(480, 300).g, 3);
+}
+
+std::vector<unsigned char> whole_frame(int w = 960, int h = 600) {
+    std::vector<unsigned char> px(static_cast<size_t>(w) * h * 4);
+    glFinish();
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    return px;
+}
+
+int live_textures() {
+    int n = 0;
+    for (uint32_t name = 1; name <= max_texture_name; name++) n += glIsTexture(name) == GL_TRUE;
+    return n;
+}
+
+TEST_F(Overlay, TextKeptFromFrameToFrameLooksTheSame) {
+    // Every kind of string: the readout, white and red messages, one fading
+    // out (age 7000 ms at tick 9000), the input line and the close box.
+    srand(7);
+    chat_add_at("fading out", 2000);
+    chat_add_at("hello there", 8900);
+    for (int i = 0; i < 6; i++) {
+        char line[600];
+        format_dark_presence(line, sizeof line);
+        chat_add_at(line, 8950);
+    }
+    chat_open = 1;
+    chat_type("abc");
+    text_cache_reset(0);
+    frame(STATE_PLAY, 9000);
+    auto drawn_anew = whole_frame();
+    text_cache_reset(1);
+    frame(STATE_PLAY, 9000);
+    EXPECT_EQ(text_cache_textures(), 11) << "readout, 8 messages, input line, X";
+    frame(STATE_PLAY, 9000); // now all from the previous frame
+    auto kept = whole_frame();
+    // The fading row (28..44 from the top) is faded by the quad instead of
+    // the rendering, which may round a channel one step the other way.
+    int worst = 0, worst_elsewhere = 0;
+    for (size_t i = 0; i < kept.size(); i++) {
+        int row_from_top = 599 - static_cast<int>(i / 4 / 960);
+        int &w = row_from_top >= 28 && row_from_top < 44 ? worst : worst_elsewhere;
+        w = std::max(w, std::abs(kept[i] - drawn_anew[i]));
+    }
+    EXPECT_EQ(worst_elsewhere, 0);
+    EXPECT_LE(worst, 1);
+}
+
+TEST_F(Overlay, TextThatChangesIsDrawnAnewAndNothingLeaks) {
+    text_cache_reset(1);
+    frame(STATE_PLAY, 0);
+    int before = live_textures() - text_cache_textures();
+    for (int i = 0; i < 40; i++) { // the readout changes every frame
+        px = 4.5 + 0.1 * i;
+        chat_add_at(i % 2 ? "odd" : "even", static_cast<uint32_t>(i));
+        frame(STATE_PLAY, static_cast<uint32_t>(i));
+    }
+    auto kept = whole_frame();
+    text_cache_reset(0);
+    frame(STATE_PLAY, 39);
+    EXPECT_EQ(whole_frame(), kept) << "the last readout and messages, as drawn anew";
+    EXPECT_EQ(live_textures(), before) << "every text texture given back";
+    text_cache_reset(1);
+    frame(STATE_PLAY, 39);
+    EXPECT_EQ(text_cache_textures(), 3) << "readout, \"odd\" and \"even\": a string is kept once";
+    chat_reset();
+    frame(STATE_PLAY, 39);
+    EXPECT_EQ(text_cache_textures(), 1) << "only the readout is still drawn";
+    EXPECT_EQ(live_textures(), before + 1);
 }
 
 } // namespace

@@ -1,0 +1,158 @@
+#include "text.h"
+#include "textures.h"
+
+#include <SDL2/SDL_opengl.h>
+#include <array>
+#include <cstring>
+
+TTF_Font *font_small = nullptr;
+TTF_Font *font_medium = nullptr;
+TTF_Font *font_large = nullptr;
+float overlay_sx = 1.0f, overlay_sy = 1.0f;
+
+namespace {
+
+// A frame shows at most 8 title strings, or 11 overlay strings; a few more
+// slots cover a frame that draws both.
+constexpr int TEXT_SLOTS = 32;
+constexpr int TEXT_KEY_BYTES = 512; // a chat message, NUL included
+
+// Strings are rendered opaque and faded by the quad's colour, so a message
+// fading out keeps its texture; only the colour's RGB is part of the key.
+struct TextSlot {
+    TTF_Font *font;
+    uint8_t r, g, b;
+    char text[TEXT_KEY_BYTES];
+    uint32_t texture; // 0: the slot is free
+    int w, h;
+    uint32_t frame; // the last frame that drew it
+};
+std::array<TextSlot, TEXT_SLOTS> slots{};
+uint32_t frame_number = 1;
+int caching = 1;
+
+struct Rendered {
+    uint32_t texture;
+    int w, h;
+};
+
+Rendered render(TTF_Font *font, const char *text, SDL_Color color) {
+    SDL_Surface *surface = TTF_RenderUTF8_Blended(font, text, color);
+    if (!surface) return {0, 0, 0};
+    Rendered out{surf_to_gl(surface), surface->w, surface->h};
+    SDL_FreeSurface(surface);
+    return out;
+}
+
+TextSlot *find(TTF_Font *font, const char *text, SDL_Color c) {
+    for (TextSlot &s : slots)
+        if (s.texture && s.font == font && s.r == c.r && s.g == c.g && s.b == c.b &&
+            std::strcmp(s.text, text) == 0)
+            return &s;
+    return nullptr;
+}
+
+TextSlot *free_slot() {
+    for (TextSlot &s : slots)
+        if (!s.texture) return &s;
+    return nullptr;
+}
+
+void quad(uint32_t texture, float x, float y, float w, float h, float alpha) {
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glColor4f(1, 1, 1, alpha);
+    float x1 = x + w * overlay_sx, y1 = y + h * overlay_sy;
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(x, y);
+    glTexCoord2f(1, 0);
+    glVertex2f(x1, y);
+    glTexCoord2f(1, 1);
+    glVertex2f(x1, y1);
+    glTexCoord2f(0, 1);
+    glVertex2f(x, y1);
+    glEnd();
+}
+
+// w and h: the size to draw at, or negative for the rendered size.
+void text(TTF_Font *font, const char *str, SDL_Color color, float x, float y, float alpha, int w,
+          int h) {
+    if (!font || !str) return;
+    float weight = alpha * (color.a / 255.0f);
+    SDL_Color opaque{color.r, color.g, color.b, 255};
+    TextSlot *slot = caching ? find(font, str, color) : nullptr;
+    if (!slot && caching && std::strlen(str) < TEXT_KEY_BYTES) {
+        slot = free_slot();
+        if (slot) {
+            Rendered r = render(font, str, opaque);
+            if (!r.texture) return; // nothing to draw this frame
+            *slot = TextSlot{font, color.r, color.g, color.b, {}, r.texture, r.w, r.h, 0};
+            std::strcpy(slot->text, str);
+        }
+    }
+    if (slot) {
+        slot->frame = frame_number;
+        quad(slot->texture, x, y, static_cast<float>(w < 0 ? slot->w : w),
+             static_cast<float>(h < 0 ? slot->h : h), weight);
+        return;
+    }
+    // Too long to keep, or every slot taken: drawn once and given back.
+    Rendered r = render(font, str, opaque);
+    if (!r.texture) return;
+    quad(r.texture, x, y, static_cast<float>(w < 0 ? r.w : w), static_cast<float>(h < 0 ? r.h : h),
+         weight);
+    GLuint name = r.texture;
+    glDeleteTextures(1, &name);
+}
+
+void release(TextSlot &s) {
+    GLuint name = s.texture;
+    glDeleteTextures(1, &name);
+    s.texture = 0;
+}
+
+} // namespace
+
+void set_overlay_scale(int w, int h) {
+    overlay_sx = w / 960.0f;
+    overlay_sy = h / 600.0f;
+}
+
+void fill_rect(float x0, float y0, float x1, float y1, float r, float g, float b, float a) {
+    glColor4f(r, g, b, a);
+    glBegin(GL_QUADS);
+    glVertex2f(x0, y0);
+    glVertex2f(x1, y0);
+    glVertex2f(x1, y1);
+    glVertex2f(x0, y1);
+    glEnd();
+}
+
+void draw_text_quad(TTF_Font *font, const char *str, SDL_Color color, float x, float y,
+                    float alpha) {
+    text(font, str, color, x, y, alpha, -1, -1);
+}
+
+void draw_text_quad_sized(TTF_Font *font, const char *str, SDL_Color color, float x, float y,
+                          float alpha, int w, int h) {
+    text(font, str, color, x, y, alpha, w, h);
+}
+
+void text_frame_end() {
+    for (TextSlot &s : slots)
+        if (s.texture && s.frame != frame_number) release(s);
+    frame_number++;
+}
+
+void text_cache_reset(int enabled) {
+    for (TextSlot &s : slots)
+        if (s.texture) release(s);
+    caching = enabled;
+}
+
+int text_cache_textures() {
+    int n = 0;
+    for (const TextSlot &s : slots) n += s.texture != 0;
+    return n;
+}
