@@ -12,9 +12,6 @@ set(WINDOWS_INSTALLERS ${WINDOWS_BINARY_DIR}/bin/installer.exe
 set(WINDOWS_VARIANT_SCRIPT ${WINDOWS_BINARY_DIR}/build_variant.sh)
 set(WINLIBS_DIR ${CMAKE_BINARY_DIR}/winlibs)
 set(RELEASE_ARCHIVE ${CMAKE_BINARY_DIR}/Drevix-Q--main.zip)
-# The Windows build has none of the system fonts the Linux game falls back
-# on, so it carries this one.
-set(WINDOWS_SMALL_FONT /usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf)
 
 # Quick when the libraries are already in the cache.
 add_custom_target(winlibs
@@ -35,7 +32,6 @@ ExternalProject_Add(windows_programs
     -DCMAKE_BUILD_TYPE=Release
     -DDREVIX_WINLIBS=${WINLIBS_DIR}
     -DDREVIX_ASSET_DIR=${CMAKE_BINARY_DIR}/assets
-    -DDREVIX_SMALL_FONT=${WINDOWS_SMALL_FONT}
   DEPENDS winlibs
   BUILD_ALWAYS TRUE
   BUILD_BYPRODUCTS ${WINDOWS_INSTALLERS} ${WINDOWS_GAME}

@@ -20,9 +20,17 @@ void base_dir_from_exe(const char *link, long len, char out[BASE_DIR_BYTES], cha
 constexpr size_t ASSET_NAME_BYTES = 128;
 void embedded_asset_name(const char *format, char out[ASSET_NAME_BYTES]);
 
-// Font files tried in order; the first that opens wins. The system's own
-// locations follow the historical ones, which few distributions have.
+// Font files tried in order; the first that opens wins. The small font draws
+// the presence's names, whose combining marks (U+0300..U+036F) only some
+// monospace fonts cover: the game's own copy comes first, then the system's
+// copy of the same font (what an installed game uses), then monospace fonts
+// without all the marks. The system's own locations follow the historical
+// ones, which few distributions have.
+constexpr const char *FONT_SMALL_ASSET = "%s/assets/fonts/NotoSansMono-Regular.ttf";
 constexpr const char *FONT_SMALL_PATHS[] = {
+    "/usr/share/fonts/truetype/noto/NotoSansMono-Regular.ttf", // Debian, Ubuntu
+    "/usr/share/fonts/google-noto/NotoSansMono-Regular.ttf",   // Fedora
+    "/usr/share/fonts/noto/NotoSansMono-Regular.ttf",          // Arch
     "/usr/share/fonts/TTF/DejaVuSansMono.ttf",
     "/usr/share/fonts/TTF/JetBrainsMonoNerdFont-Regular.ttf",
     "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",        // Debian, Ubuntu
@@ -50,5 +58,3 @@ constexpr const char *ASSET_DOOR_OPEN =
     "%s/assets/images/rooms/level_0/wall_brick_secret_door80.png";
 constexpr const char *ASSET_CURSOR = "%s/assets/images/icons/cursors/arrow.cur";
 constexpr const char *ASSET_CURSOR_RELATIVE = "assets/images/icons/cursors/arrow.cur";
-// Only built into the Windows build: it has none of the system fonts above.
-constexpr const char *FONT_SMALL_EMBEDDED = "%s/assets/fonts/DejaVuSansMono.ttf";

@@ -4,6 +4,7 @@
 #include "embedded.h"
 #include "exe_path.h"
 #include "flashlight.h"
+#include "fonts.h"
 #include "game.h"
 #include "overlay.h"
 #include "paths.h"
@@ -22,7 +23,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <iterator>
 
 extern Mix_Chunk *snd_step;
 
@@ -30,19 +30,8 @@ namespace {
 
 char base_dir[BASE_DIR_BYTES] = ".";
 
-TTF_Font *open_first(const char *const *paths, size_t count, int size) {
-    for (size_t i = 0; i < count; i++)
-        if (TTF_Font *f = TTF_OpenFont(paths[i], size)) return f;
-    return nullptr;
-}
-
 // Each asset's file under the base folder comes first; where it does not
 // load, the copy built into the program (only the Windows build has them).
-TTF_Font *embedded_font(const char *format, int size) {
-    SDL_RWops *copy = embedded_asset(format);
-    return copy ? TTF_OpenFontRW(copy, 1, size) : nullptr;
-}
-
 SDL_Surface *embedded_image(const char *format) {
     SDL_RWops *copy = embedded_asset(format);
     return copy ? IMG_Load_RW(copy, 1) : nullptr;
@@ -55,14 +44,6 @@ uint32_t load_texture(const char *path, const char *format) {
     if (!file) return load_gl_tex_rw(copy, path);
     SDL_RWclose(copy);
     return load_gl_tex_rw(file, path);
-}
-
-// The bold face: the game's own file, then system copies, then font_small.
-TTF_Font *open_bold(const char *asset_path, int size) {
-    if (TTF_Font *f = TTF_OpenFont(asset_path, size)) return f;
-    if (TTF_Font *f = embedded_font(FONT_BOLD_ASSET, size)) return f;
-    if (TTF_Font *f = open_first(FONT_BOLD_PATHS, std::size(FONT_BOLD_PATHS), size)) return f;
-    return font_small;
 }
 
 void asset_path(char (&out)[ASSET_PATH_BYTES], const char *format) {
@@ -175,11 +156,10 @@ int main(int, char **) {
     // Typing starts only when the chat opens, so the key that opens it is
     // never typed into the line.
     SDL_StopTextInput();
-    font_small = open_first(FONT_SMALL_PATHS, std::size(FONT_SMALL_PATHS), 14);
-    if (!font_small) font_small = embedded_font(FONT_SMALL_EMBEDDED, 14);
-    find_base_dir();
+    find_base_dir(); // before the fonts: the small one is the game's own file first
+    font_small = open_small_font(base_dir);
 
-    char icon_path[ASSET_PATH_BYTES], bg_path[ASSET_PATH_BYTES], font_path[ASSET_PATH_BYTES];
+    char icon_path[ASSET_PATH_BYTES], bg_path[ASSET_PATH_BYTES];
     asset_path(icon_path, ASSET_ICON);
     SDL_Surface *icon = IMG_Load(icon_path);
     if (!icon) icon = embedded_image(ASSET_ICON);
@@ -188,9 +168,8 @@ int main(int, char **) {
         SDL_FreeSurface(icon);
     }
     asset_path(bg_path, ASSET_BACKGROUND);
-    asset_path(font_path, FONT_BOLD_ASSET);
-    font_medium = open_bold(font_path, 18);
-    font_large = open_bold(font_path, 28);
+    font_medium = open_bold_font(base_dir, 18, font_small);
+    font_large = open_bold_font(base_dir, 28, font_small);
 
     char step_path[ASSET_PATH_BYTES], music_path[ASSET_PATH_BYTES];
     asset_path(step_path, ASSET_STEP);

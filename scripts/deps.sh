@@ -13,8 +13,8 @@ PLAYER=(
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
   libgl-dev libgl1-mesa-dri
   zlib1g-dev
-  # assets: font source and the music encoder
-  fonts-dejavu-core lame
+  # assets: font sources and the music encoder
+  fonts-dejavu-core fonts-noto-mono lame
 )
 
 DEMO=(
@@ -35,6 +35,8 @@ DEVELOPER=(
   # the .deb (CPack needs file for its dependency list), package and desktop
   # file checks, a fresh root for the .deb test
   lintian desktop-file-utils appstream debootstrap file
+  # a font's own coverage table, read by the Windows game's test
+  python3-fonttools
 )
 
 [ $# -gt 0 ] || set -- all

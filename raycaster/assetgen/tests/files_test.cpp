@@ -1,5 +1,6 @@
 // The asset folder after a build: every file the game loads is there, and
-// the font is the DejaVu one, unchanged, with its licence beside it.
+// the fonts are Debian's DejaVu and Noto ones, unchanged, each with its
+// licence beside it.
 #include "pixels.h"
 
 #include <SDL.h>
@@ -32,6 +33,8 @@ TEST(AssetFolder, HoldsEveryFileTheGameLoads) {
         "sounds/bgmusic.mp3",
         "fonts/SourceCodePro-Bold.ttf",
         "fonts/LICENSE-DejaVu.txt",
+        "fonts/NotoSansMono-Regular.ttf",
+        "fonts/LICENSE-Noto.txt",
     };
     for (const char *f : files) {
         std::error_code ec;
@@ -40,13 +43,24 @@ TEST(AssetFolder, HoldsEveryFileTheGameLoads) {
     }
 }
 
-TEST(Font, IsAnUnchangedCopyOfDejaVuSansMonoBoldWithItsLicence) {
-    std::string copy = read_all(asset_path("fonts/SourceCodePro-Bold.ttf"));
-    ASSERT_FALSE(copy.empty());
-    EXPECT_TRUE(copy == read_all("/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf"));
-    std::string licence = read_all(asset_path("fonts/LICENSE-DejaVu.txt"));
-    EXPECT_EQ(licence, read_all("/usr/share/doc/fonts-dejavu-core/copyright"));
-    EXPECT_NE(licence.find("Bitstream"), std::string::npos);
+TEST(Font, AreUnchangedCopiesWithTheirLicences) {
+    struct Copy {
+        const char *asset, *source, *licence, *licence_source, *licence_says;
+    } copies[] = {
+        {"fonts/SourceCodePro-Bold.ttf", "/usr/share/fonts/truetype/dejavu/DejaVuSansMono-Bold.ttf",
+         "fonts/LICENSE-DejaVu.txt", "/usr/share/doc/fonts-dejavu-core/copyright", "Bitstream"},
+        {"fonts/NotoSansMono-Regular.ttf",
+         "/usr/share/fonts/truetype/noto/NotoSansMono-Regular.ttf", "fonts/LICENSE-Noto.txt",
+         "/usr/share/doc/fonts-noto-mono/copyright", "SIL Open Font"},
+    };
+    for (const Copy &c : copies) {
+        std::string copy = read_all(asset_path(c.asset));
+        ASSERT_FALSE(copy.empty()) << c.asset;
+        EXPECT_TRUE(copy == read_all(c.source)) << c.asset;
+        std::string licence = read_all(asset_path(c.licence));
+        EXPECT_EQ(licence, read_all(c.licence_source));
+        EXPECT_NE(licence.find(c.licence_says), std::string::npos) << c.licence;
+    }
 }
 
 TEST(Font, OpensAndRendersWithSdlTtf) {

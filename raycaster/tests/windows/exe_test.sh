@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # What Windows sees of the game before it runs: a 64-bit window program that
 # imports only DLLs every Windows has, with the game's icon and its version
-# record. Prints the size of the executable.
-# usage: exe_test.sh RAYCASTER_EXE
+# record, and the small font inside it drawing every combining mark of the
+# presence's names. Prints the size of the executable.
+# usage: exe_test.sh RAYCASTER_EXE SMALL_FONT
 set -euo pipefail
 exe=$1
+font=$2
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
@@ -25,6 +27,21 @@ for value in '"FileDescription", "Drevix Raycaster"' '"InternalName", "raycaster
   '"OriginalFilename", "raycaster.exe"' '"ProductName", "Drevix Raycaster"'; do
   grep -qF "VALUE $value" <<<"$version" || fail "version record lacks $value"
 done
+
+# The game's copy of its small font is carried byte for byte, and the font's
+# own character map covers U+0300..U+036F.
+grep -q '^"FONTS_NOTOSANSMONO_REGULAR_TTF" RCDATA' <<<"$resources" || fail "no small font inside"
+/usr/bin/python3 - "$exe" "$font" <<'PY' || fail "the small font inside does not draw every mark"
+import sys
+from fontTools.ttLib import TTFont
+exe, font = (open(p, "rb").read() for p in sys.argv[1:3])
+if font not in exe:
+    sys.exit("the font's bytes are not in the program")
+cmap = TTFont(sys.argv[2]).getBestCmap()
+missing = [hex(cp) for cp in range(0x300, 0x370) if cp not in cmap]
+if missing:
+    sys.exit("no glyph for " + " ".join(missing))
+PY
 
 echo "raycaster.exe: $(stat -c %s "$exe") bytes; imports: $(tr '\n' ' ' <<<"$dlls")"
 exit "$failures"

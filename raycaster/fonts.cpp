@@ -1,0 +1,35 @@
+#include "fonts.h"
+#include "embedded.h"
+#include "paths.h"
+
+#include <cstdio>
+#include <iterator>
+
+namespace {
+
+TTF_Font *open_first(const char *const *paths, size_t count, int size) {
+    for (size_t i = 0; i < count; i++)
+        if (TTF_Font *f = TTF_OpenFont(paths[i], size)) return f;
+    return nullptr;
+}
+
+TTF_Font *open_asset(const char *base_dir, const char *format, int size) {
+    char path[ASSET_PATH_BYTES];
+    std::snprintf(path, sizeof path, format, base_dir);
+    if (TTF_Font *f = TTF_OpenFont(path, size)) return f;
+    SDL_RWops *copy = embedded_asset(format);
+    return copy ? TTF_OpenFontRW(copy, 1, size) : nullptr;
+}
+
+} // namespace
+
+TTF_Font *open_small_font(const char *base_dir) {
+    if (TTF_Font *f = open_asset(base_dir, FONT_SMALL_ASSET, 14)) return f;
+    return open_first(FONT_SMALL_PATHS, std::size(FONT_SMALL_PATHS), 14);
+}
+
+TTF_Font *open_bold_font(const char *base_dir, int size, TTF_Font *fallback) {
+    if (TTF_Font *f = open_asset(base_dir, FONT_BOLD_ASSET, size)) return f;
+    if (TTF_Font *f = open_first(FONT_BOLD_PATHS, std::size(FONT_BOLD_PATHS), size)) return f;
+    return fallback;
+}

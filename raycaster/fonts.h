@@ -1,0 +1,12 @@
+// The game's three fonts, each opened by its chain of files.
+#pragma once
+
+#include <SDL2/SDL_ttf.h>
+
+// 14 pt monospace for the readout and the chat: the game's own copy under
+// `base_dir`, its copy built into the program, then the system's. Null when
+// none opens.
+TTF_Font *open_small_font(const char *base_dir);
+// Bold at `size` points for the title: the game's own file, its built-in
+// copy, the system's copies, then `fallback`.
+TTF_Font *open_bold_font(const char *base_dir, int size, TTF_Font *fallback);
