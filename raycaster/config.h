@@ -39,6 +39,16 @@ constexpr double FLASH_STIFFNESS = 200.0;
 constexpr double FLASH_DAMPING = 20.0;
 constexpr double FLASH_KICK = 8.0;
 
+// Flashlight beam: the spot light is lit per vertex, so the faces its cone
+// falls on are cut into grids whose points lie about BEAM_STEP_DEG apart as
+// seen from the eye within BEAM_FINE_REACH cells, further apart beyond, at
+// most BEAM_MAX_CUTS pieces a side.
+constexpr double BEAM_CUTOFF_DEG = 25.0;
+constexpr double BEAM_MARGIN_DEG = 1.0; // faces this close outside the cone count too
+constexpr double BEAM_STEP_DEG = 4.0;
+constexpr double BEAM_FINE_REACH = 3.0;
+constexpr int BEAM_MAX_CUTS = 16;
+
 // Light levels
 constexpr double SPAWN_LIGHT_RADIUS_SQ = 25.0;
 constexpr int DARK_BLOCK = 4;

@@ -1,4 +1,5 @@
 #include "scene.h"
+#include "beam.h"
 #include "flashlight.h"
 #include "player.h"
 #include "scene_parts.h"
@@ -74,8 +75,11 @@ void set_lights() {
         glLightf(GL_LIGHT0, GL_LINEAR_ATTENUATION, 0.05f);
         glLightf(GL_LIGHT0, GL_QUADRATIC_ATTENUATION, 0.0f);
         glEnable(GL_LIGHT0);
+        beam_begin_frame(1, {px, cam_y, py},
+                         {std::cos(pa) * cp, std::sin(cam_pitch), std::sin(pa) * cp});
     } else {
         glDisable(GL_LIGHT0);
+        beam_begin_frame(0, {}, {});
     }
 
     glEnable(GL_FOG);

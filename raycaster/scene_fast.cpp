@@ -12,6 +12,7 @@
 #include "world.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -94,14 +95,54 @@ struct Vertex {
 };
 std::vector<Vertex> verts;
 std::vector<uint32_t> quads;
+// Faces the beam cuts into grids: each grid point once, the quads as indices.
+std::vector<Vertex> grid_verts;
+std::vector<uint32_t> grid_quads;
+
+Vertex vertex_of(const Corner &p, float nx, float ny, float nz) {
+    return Vertex{static_cast<float>(p.x),
+                  static_cast<float>(p.y),
+                  static_cast<float>(p.z),
+                  p.l,
+                  p.l,
+                  p.l,
+                  1.0f,
+                  static_cast<float>(p.s),
+                  static_cast<float>(p.t),
+                  nx,
+                  ny,
+                  nz};
+}
+
+void grid_indexed(const Corner (&c)[4], const Grid &g, float nx, float ny, float nz) {
+    auto base = static_cast<uint32_t>(grid_verts.size());
+    for (int j = 0; j <= g.v; j++)
+        for (int i = 0; i <= g.u; i++)
+            grid_verts.push_back(vertex_of(grid_point(c, g, i, j), nx, ny, nz));
+    auto at = [&](int i, int j) { return base + static_cast<uint32_t>(j * (g.u + 1) + i); };
+    for_grid_quads(g, [&](int i, int j) {
+        for (uint32_t k : {at(i, j), at(i + 1, j), at(i + 1, j + 1), at(i, j + 1)})
+            grid_quads.push_back(k);
+    });
+}
+
+// Secret faces are few and each cell is its own batch: their grids go into
+// the batch as whole quads.
+void grid_into_verts(const Corner (&c)[4], const Grid &g, float nx, float nz) {
+    for_grid_quads(g, [&](int i, int j) {
+        for (auto [di, dj] : {std::pair{0, 0}, {1, 0}, {1, 1}, {0, 1}})
+            verts.push_back(vertex_of(grid_point(c, g, i + di, j + dj), nx, 0, nz));
+    });
+}
 
 void grey_vertex(float l, double s, double t, double x, double y, double z, float nx, float nz) {
     verts.push_back(Vertex{static_cast<float>(x), static_cast<float>(y), static_cast<float>(z), l,
                            l, l, 1.0f, static_cast<float>(s), static_cast<float>(t), nx, 0, nz});
 }
 
-void draw_arrays(bool normals, const uint32_t *indices, size_t count, size_t first = 0) {
-    const Vertex *v = verts.data();
+void draw_arrays(bool normals, const uint32_t *indices, size_t count, size_t first = 0,
+                 const std::vector<Vertex> &from = verts) {
+    const Vertex *v = from.data();
     glVertexPointer(3, GL_FLOAT, sizeof(Vertex), &v->x);
     glColorPointer(4, GL_FLOAT, sizeof(Vertex), &v->r);
     glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &v->s);
@@ -121,6 +162,8 @@ void flat_pass(GLuint tex, float height, float normal_y, float repeats) {
     std::fill(std::begin(corner), std::end(corner), -1);
     verts.clear();
     quads.clear();
+    grid_verts.clear();
+    grid_quads.clear();
     auto index = [&](int x, int y) {
         int &k = corner[(y - fr.y0) * CORNERS + (x - fr.x0)];
         if (k < 0) {
@@ -135,6 +178,20 @@ void flat_pass(GLuint tex, float height, float normal_y, float repeats) {
     for (int y = fr.y0; y < fr.y0 + SPAN; y++)
         for (int x = fr.x0; x < fr.x0 + SPAN; x++) {
             if (!seen(x, y)) continue;
+            if (beam.on) {
+                float x0 = static_cast<float>(x), x1 = static_cast<float>(x + 1);
+                float y0 = static_cast<float>(y), y1 = static_cast<float>(y + 1);
+                const Corner c[4] = {
+                    {x0, height, y0, repeats * x0, repeats * y0, light_at(x, y)},
+                    {x1, height, y0, repeats * x1, repeats * y0, light_at(x + 1, y)},
+                    {x1, height, y1, repeats * x1, repeats * y1, light_at(x + 1, y + 1)},
+                    {x0, height, y1, repeats * x0, repeats * y1, light_at(x, y + 1)}};
+                Grid g = face_grid(c);
+                if (g.u * g.v > 1) {
+                    grid_indexed(c, g, 0, normal_y, 0);
+                    continue;
+                }
+            }
             quads.push_back(index(x, y));
             quads.push_back(index(x + 1, y));
             quads.push_back(index(x + 1, y + 1));
@@ -144,6 +201,8 @@ void flat_pass(GLuint tex, float height, float normal_y, float repeats) {
     glNormal3f(0, normal_y, 0);
     glShadeModel(GL_SMOOTH);
     draw_arrays(false, quads.data(), quads.size());
+    if (!grid_quads.empty())
+        draw_arrays(false, grid_quads.data(), grid_quads.size(), 0, grid_verts);
 }
 
 void wall_face(int x, int y, int side, bool flipped) {
@@ -152,6 +211,20 @@ void wall_face(int x, int y, int side, bool flipped) {
     double ax = x + static_cast<double>(f.ax), az = y + static_cast<double>(f.az);
     double bx = x + static_cast<double>(f.bx), bz = y + static_cast<double>(f.bz);
     double t0 = flipped ? 1.0 : 0.0, t1 = flipped ? 0.0 : 1.0;
+    if (beam.on) {
+        const Corner c[4] = {{ax, 0, az, 0, t0, la},
+                             {bx, 0, bz, 1, t0, lb},
+                             {bx, 1, bz, 1, t1, TOP_SHADE * lb},
+                             {ax, 1, az, 0, t1, TOP_SHADE * la}};
+        Grid g = face_grid(c);
+        if (g.u * g.v > 1) {
+            if (flipped)
+                grid_into_verts(c, g, f.nx, f.nz);
+            else
+                grid_indexed(c, g, f.nx, 0, f.nz);
+            return;
+        }
+    }
     grey_vertex(la, 0, t0, ax, 0, az, f.nx, f.nz);
     grey_vertex(lb, 1, t0, bx, 0, bz, f.nx, f.nz);
     grey_vertex(TOP_SHADE * lb, 1, t1, bx, 1, bz, f.nx, f.nz);
@@ -164,6 +237,17 @@ void pillar(int x, int y) {
     for (const PillarSide &s : sides) {
         if (!s.seen) continue;
         float l = light_at(s.lx, s.ly), top = TOP_SHADE * l;
+        if (beam.on) {
+            const Corner c[4] = {{s.ax, 0, s.az, 0, 0, l},
+                                 {s.bx, 0, s.bz, 0.3, 0, l},
+                                 {s.bx, 1, s.bz, 0.3, 1, top},
+                                 {s.ax, 1, s.az, 0, 1, top}};
+            Grid g = face_grid(c);
+            if (g.u * g.v > 1) {
+                grid_indexed(c, g, s.nx, 0, s.nz);
+                continue;
+            }
+        }
         grey_vertex(l, 0, 0, s.ax, 0, s.az, s.nx, s.nz);
         grey_vertex(l, 0.3, 0, s.bx, 0, s.bz, s.nx, s.nz);
         grey_vertex(top, 0.3, 1, s.bx, 1, s.bz, s.nx, s.nz);
@@ -181,6 +265,8 @@ void wall_and_secret_passes() {
     static std::vector<SecretCell> secrets;
     secrets.clear();
     verts.clear();
+    grid_verts.clear();
+    grid_quads.clear();
     static std::vector<int> secret_cells;
     secret_cells.clear();
     for (int y = fr.y0; y < fr.y0 + SPAN; y++)
@@ -214,6 +300,7 @@ void wall_and_secret_passes() {
     glColor4f(1, 1, 1, 1);
     glBindTexture(GL_TEXTURE_2D, tex_wall);
     draw_arrays(true, nullptr, walls);
+    if (!grid_quads.empty()) draw_arrays(true, grid_quads.data(), grid_quads.size(), 0, grid_verts);
     for (const SecretCell &s : secrets) {
         glBindTexture(GL_TEXTURE_2D, s.tex);
         if (s.count) draw_arrays(true, nullptr, s.count, s.first);

@@ -3,6 +3,7 @@
 // must draw exactly the same pixels.
 #pragma once
 
+#include "beam.h"
 #include "doors.h"
 #include "player.h"
 #include "textures.h"
@@ -70,6 +71,51 @@ inline GLuint secret_texture(int x, int y) {
 inline bool in_view_disc(int x, int y) {
     double dx = x + 0.5 - px, dy = y + 0.5 - py;
     return dx * dx + dy * dy <= VIEW_RADIUS_SQ;
+}
+
+// A face's corner: position, texture coordinates and light level.
+struct Corner {
+    double x, y, z, s, t;
+    float l;
+};
+
+// How the beam cuts a face with these corners (c0 -> c1 along u, c0 -> c3
+// along v); one piece while the light is off.
+inline Grid face_grid(const Corner (&c)[4]) {
+    if (!beam.on) return Grid{1, 1, 1, 1, 1, 1, 0};
+    const P3 p[4] = {{c[0].x, c[0].y, c[0].z},
+                     {c[1].x, c[1].y, c[1].z},
+                     {c[2].x, c[2].y, c[2].z},
+                     {c[3].x, c[3].y, c[3].z}};
+    return beam_grid(p);
+}
+
+// Grid point (i, j) of a face cut as g: position, texture coordinates and
+// light interpolated from the whole face's corners, so that only the
+// flashlight's term gains detail. Points on an edge follow that edge's own
+// cuts, and (1 - t) a + t b gives the ends exactly, so faces sharing an edge
+// place its points identically.
+inline Corner grid_point(const Corner (&c)[4], const Grid &g, int i, int j) {
+    double u = j == 0     ? grid_at(i, g.u, g.bottom)
+               : j == g.v ? grid_at(i, g.u, g.top)
+                          : static_cast<double>(i) / g.u;
+    double v = i == 0     ? grid_at(j, g.v, g.left)
+               : i == g.u ? grid_at(j, g.v, g.right)
+                          : static_cast<double>(j) / g.v;
+    auto at = [&](auto field) {
+        double low = (1 - u) * c[0].*field + u * c[1].*field;
+        double high = (1 - u) * c[3].*field + u * c[2].*field;
+        return (1 - v) * low + v * high;
+    };
+    return {at(&Corner::x), at(&Corner::y), at(&Corner::z),
+            at(&Corner::s), at(&Corner::t), static_cast<float>(at(&Corner::l))};
+}
+
+// The quads of a grid, each as its four grid points in the face's own
+// winding: (i, j), (i + 1, j), (i + 1, j + 1), (i, j + 1).
+template <typename Quad> void for_grid_quads(const Grid &g, Quad quad) {
+    for (int j = 0; j < g.v; j++)
+        for (int i = 0; i < g.u; i++) quad(i, j);
 }
 
 void render_passes_reference();

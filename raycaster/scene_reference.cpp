@@ -5,6 +5,8 @@
 #include "scene_parts.h"
 #include "world.h"
 
+#include <utility>
+
 namespace {
 
 // The cells of the view disc, row by row, as every pass walks them.
@@ -19,6 +21,25 @@ void grey(float l) {
     glColor4f(l, l, l, 1.0f);
 }
 
+// A face the beam cuts into a grid: every small quad in immediate mode.
+// Floor and ceiling pass single precision, as their whole quads do.
+void grid_quads(const Corner (&c)[4], const Grid &g, bool single) {
+    for_grid_quads(g, [&](int i, int j) {
+        for (auto [di, dj] : {std::pair{0, 0}, {1, 0}, {1, 1}, {0, 1}}) {
+            Corner p = grid_point(c, g, i + di, j + dj);
+            grey(p.l);
+            if (single) {
+                glTexCoord2f(static_cast<float>(p.s), static_cast<float>(p.t));
+                glVertex3f(static_cast<float>(p.x), static_cast<float>(p.y),
+                           static_cast<float>(p.z));
+            } else {
+                glTexCoord2d(p.s, p.t);
+                glVertex3d(p.x, p.y, p.z);
+            }
+        }
+    });
+}
+
 // Floor and ceiling: one quad per disc cell, each vertex lit by the cell
 // whose low corner it is.
 void flat_pass(GLuint tex, float height, float normal_y, float repeats) {
@@ -29,6 +50,15 @@ void flat_pass(GLuint tex, float height, float normal_y, float repeats) {
     for_view_disc([&](int x, int y) {
         float x0 = static_cast<float>(x), x1 = static_cast<float>(x + 1);
         float y0 = static_cast<float>(y), y1 = static_cast<float>(y + 1);
+        if (beam.on) {
+            const Corner c[4] = {
+                {x0, height, y0, repeats * x0, repeats * y0, cell_light_level(x, y)},
+                {x1, height, y0, repeats * x1, repeats * y0, cell_light_level(x + 1, y)},
+                {x1, height, y1, repeats * x1, repeats * y1, cell_light_level(x + 1, y + 1)},
+                {x0, height, y1, repeats * x0, repeats * y1, cell_light_level(x, y + 1)}};
+            Grid g = face_grid(c);
+            if (g.u * g.v > 1) return grid_quads(c, g, true);
+        }
         grey(cell_light_level(x, y));
         glTexCoord2f(repeats * x0, repeats * y0);
         glVertex3f(x0, height, y0);
@@ -55,6 +85,14 @@ void wall_face(int x, int y, int side, bool flipped) {
     double bx = x + static_cast<double>(f.bx), bz = y + static_cast<double>(f.bz);
     double t0 = flipped ? 1.0 : 0.0, t1 = flipped ? 0.0 : 1.0;
     glNormal3f(f.nx, 0, f.nz);
+    if (beam.on) {
+        const Corner c[4] = {{ax, 0, az, 0, t0, la},
+                             {bx, 0, bz, 1, t0, lb},
+                             {bx, 1, bz, 1, t1, TOP_SHADE * lb},
+                             {ax, 1, az, 0, t1, TOP_SHADE * la}};
+        Grid g = face_grid(c);
+        if (g.u * g.v > 1) return grid_quads(c, g, false);
+    }
     grey(la);
     glTexCoord2d(0, t0);
     glVertex3d(ax, 0, az);
@@ -76,6 +114,17 @@ void pillar(int x, int y) {
         if (!s.seen) continue;
         float l = cell_light_level(s.lx, s.ly);
         glNormal3f(s.nx, 0, s.nz);
+        if (beam.on) {
+            const Corner c[4] = {{s.ax, 0, s.az, 0, 0, l},
+                                 {s.bx, 0, s.bz, 0.3, 0, l},
+                                 {s.bx, 1, s.bz, 0.3, 1, TOP_SHADE * l},
+                                 {s.ax, 1, s.az, 0, 1, TOP_SHADE * l}};
+            Grid g = face_grid(c);
+            if (g.u * g.v > 1) {
+                grid_quads(c, g, false);
+                continue;
+            }
+        }
         grey(l);
         glTexCoord2d(0, 0);
         glVertex3d(s.ax, 0, s.az);

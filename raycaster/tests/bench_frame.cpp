@@ -1,8 +1,10 @@
 // Frame benchmark: render_3d + draw_overlay + swap, finished with glFinish,
 // at fixed views, for the batched and the straightforward scene passes.
 // Run under xvfb-run -a -s "-screen 0 1920x1200x24". Prints one line per
-// size and view, then the summary lines.
+// size and view, then the summary lines; --flashlight-and-text measures only
+// the flashlight's and the chat flood's cost.
 #include "chat_store.h"
+#include "config.h"
 #include "frame_views.h"
 #include "game.h"
 #include "overlay.h"
@@ -16,10 +18,14 @@
 #include <SDL2/SDL_opengl.h>
 #include <SDL2/SDL_ttf.h>
 #include <algorithm>
+#include <array>
 #include <chrono>
+#include <cstdlib>
+#include <ctime>
 #include <cstdio>
 #include <string>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -157,6 +163,105 @@ void untuned_reference(double (&median)[2]) {
     pclose(p);
 }
 
+const FrameView &view_named(const char *name) {
+    for (const FrameView &v : FRAME_VIEWS)
+        if (std::string(v.name) == name) return v;
+    std::abort();
+}
+
+double cpu_ms() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// Median frame times of several setups measured in turns, a few frames
+// each, so that a busy machine slows them all alike: wall time, and the
+// processor time of all the process's threads, which other programs on the
+// machine disturb less. Each setup prepares its frames; `step`, when given,
+// runs before each of its frames.
+struct Setup {
+    void (*prepare)();
+    void (*step)();
+};
+template <size_t N> struct Times { std::array<double, N> wall, cpu; };
+template <size_t N> Times<N> in_turns(int w, int h, const Setup (&setups)[N]) {
+    std::array<std::vector<double>, N> t, c;
+    for (int turn = 0; turn < 12; turn++)
+        for (size_t k = 0; k < N; k++) {
+            setups[k].prepare();
+            for (int i = 0; i < 7; i++) {
+                if (setups[k].step) setups[k].step();
+                double cpu = cpu_ms(), ms = frame_ms(w, h);
+                cpu = cpu_ms() - cpu;
+                if (i >= 2) t[k].push_back(ms), c[k].push_back(cpu); // after the first frames
+            }
+        }
+    Times<N> out;
+    for (size_t k = 0; k < N; k++) {
+        out.wall[k] = percentile(t[k], 0.5);
+        out.cpu[k] = percentile(c[k], 0.5);
+    }
+    return out;
+}
+
+// A wall 2.5 cells ahead, in a lit and in a dark cell: the same frame with
+// the flashlight off and on.
+const char *beam_cell;
+void beam_view(bool on) {
+    std::string name = std::string("wall ahead, ") + beam_cell + (on ? ", on" : ", off");
+    place_view(view_named(name.c_str()));
+}
+
+void beam_cost(int w, int h) {
+    for (const char *cell : {"lit", "dark"}) {
+        beam_cell = cell;
+        auto ms = in_turns(
+            w, h,
+            {Setup{[] { beam_view(false); }, nullptr}, Setup{[] { beam_view(true); }, nullptr}});
+        std::printf("beam %dx%d %-4s cell: off_ms=%.2f on_ms=%.2f ratio=%.2f cpu: off_ms=%.2f "
+                    "on_ms=%.2f ratio=%.2f\n",
+                    w, h, cell, ms.wall[0], ms.wall[1], ms.wall[1] / ms.wall[0], ms.cpu[0],
+                    ms.cpu[1], ms.cpu[1] / ms.cpu[0]);
+    }
+}
+
+// Eight presence lines on screen, a new one on 60 % of frames as when the
+// player stands in the dark, against the same frame with no chat lines;
+// and the flood again with every string rendered anew, as before text was
+// kept from frame to frame.
+void new_presence_line() {
+    if (std::rand() % 100 < DARK_PRESENCE_CHANCE) {
+        char line[600];
+        format_dark_presence(line, sizeof line);
+        chat_add_at(line, SDL_GetTicks());
+    }
+}
+
+void flood(int cached) {
+    chat_reset();
+    text_cache_reset(cached);
+    for (int i = 0; i < CHAT_VISIBLE; i++) {
+        char line[600];
+        format_dark_presence(line, sizeof line);
+        chat_add_at(line, SDL_GetTicks());
+    }
+}
+
+void flood_cost(int w, int h) {
+    place_view(view_named("long corridor"));
+    auto ms = in_turns(w, h,
+                       {Setup{[] { chat_reset(), text_cache_reset(1); }, nullptr},
+                        Setup{[] { flood(1); }, new_presence_line},
+                        Setup{[] { flood(0); }, new_presence_line}});
+    text_cache_reset(1);
+    chat_reset();
+    for (auto [kind, t] : {std::pair{"", ms.wall}, {"cpu ", ms.cpu}})
+        std::printf("flood %dx%d %s: no_chat_ms=%.2f flood_ms=%.2f ratio=%.2f uncached_ms=%.2f "
+                    "uncached_ratio=%.2f\n",
+                    w, h, kind[0] ? "cpu " : "wall", t[0], t[1], t[1] / t[0], t[2], t[2] / t[0]);
+}
+
 bool open_window() {
     SDL_Init(SDL_INIT_VIDEO);
     IMG_Init(IMG_INIT_PNG);
@@ -197,6 +302,27 @@ int main(int argc, char **argv) {
         return 0;
     }
     std::printf("GL renderer: %s\n", glGetString(GL_RENDERER));
+    if (argc > 3 && std::string(argv[1]) == "--frames") {
+        // For counting instructions under valgrind: N frames of one view,
+        // with the presence flood (--flood, or --flood-uncached) or not.
+        place_view(view_named(argv[2]));
+        std::string flood_kind = argc > 4 ? argv[4] : "";
+        std::srand(1);
+        if (!flood_kind.empty()) flood(flood_kind == "--flood");
+        for (int i = std::atoi(argv[3]); i > 0; i--) {
+            if (!flood_kind.empty()) new_presence_line();
+            frame_ms(960, 600);
+        }
+        return 0;
+    }
+    if (argc > 1 && std::string(argv[1]) == "--flashlight-and-text") {
+        for (auto [w, h] : {std::pair{960, 600}, {1920, 1200}}) {
+            set_size(w, h);
+            beam_cost(w, h);
+            flood_cost(w, h);
+        }
+        return 0;
+    }
     chat_add_at("benchmark message", SDL_GetTicks());
 
     bool identical = frames_identical();
@@ -209,6 +335,11 @@ int main(int argc, char **argv) {
         breakdown(s.w, s.h);
         s.fast = measure(s.w, s.h, 0, 30, true);
         s.reference = measure(s.w, s.h, 1, 8, true);
+    }
+    for (const Size &s : sizes) {
+        set_size(s.w, s.h);
+        beam_cost(s.w, s.h);
+        flood_cost(s.w, s.h);
     }
     set_size(960, 600);
     sprint_through_fresh_chunks();

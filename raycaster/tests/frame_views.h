@@ -24,6 +24,10 @@ inline const FrameView FRAME_VIEWS[] = {
     {"secret wall", -4.5, 7.5, 0.0, 0.0, 0.0, 0},
     {"dark, flashlight on", 12.5, 1.5, 0.2, -0.1, 1.0, 0},
     {"dark, flashlight off", 12.5, 1.5, 0.2, -0.1, 0.0, 0},
+    {"wall ahead, lit, off", 4.5, 3.5, -M_PI / 2, 0.0, 0.0, 0},
+    {"wall ahead, lit, on", 4.5, 3.5, -M_PI / 2, 0.0, 1.0, 0},
+    {"wall ahead, dark, off", 21.5, 9.5, 0.0, 0.0, 0.0, 0},
+    {"wall ahead, dark, on", 21.5, 9.5, 0.0, 0.0, 1.0, 0},
     {"full cache", 262.5, 263.5, 0.9, 0.0, 1.0, 1},
 };
 
