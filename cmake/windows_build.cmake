@@ -43,7 +43,8 @@ add_dependencies(windows_programs game_assets)
 
 add_custom_target(release_archive ALL
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/release_archive.sh ${CMAKE_SOURCE_DIR} ${WINDOWS_GAME}
-    ${RELEASE_ARCHIVE}
+    ${RELEASE_ARCHIVE} ${CMAKE_BINARY_DIR}/assets/fonts/LICENSE-DejaVu.txt
+    ${CMAKE_BINARY_DIR}/assets/fonts/LICENSE-Noto.txt
   DEPENDS windows_programs
   BYPRODUCTS ${RELEASE_ARCHIVE}
   COMMENT "Release archive ${RELEASE_ARCHIVE}"

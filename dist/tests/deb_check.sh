@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The .deb as CPack writes it: its name and version, dependencies computed
-# from the binaries plus the font package, the same files as the staged
-# install under /usr, and lintian reporting no errors.
+# from the binaries plus the font packages, the same files as the staged
+# install under /usr, the licences in it, and lintian reporting no errors.
 # Usage: deb_check.sh BUILD_DIR EXPECTED_LIST VERSION
 set -u
+SRC=$(cd "$(dirname "$0")/../.." && pwd)
+. "$(dirname "$0")/licences.sh"
 BUILD=$(cd "$1" && pwd)
 EXPECTED=$2
 VERSION=$3
@@ -18,7 +20,7 @@ DEB=$OUT/drevix-raycaster_${VERSION}_amd64.deb
 
 [ "$(dpkg-deb -f "$DEB" Version)" = "$VERSION" ] || fail "version $(dpkg-deb -f "$DEB" Version)"
 depends=$(dpkg-deb -f "$DEB" Depends)
-for lib in libc6 libsdl2-2.0-0 libsdl2-image-2.0-0 libsdl2-ttf-2.0-0 libsdl2-mixer-2.0-0 libgl1 fonts-dejavu-core; do
+for lib in libc6 libsdl2-2.0-0 libsdl2-image-2.0-0 libsdl2-ttf-2.0-0 libsdl2-mixer-2.0-0 libgl1 fonts-dejavu-core fonts-noto-mono; do
   echo "$depends" | grep -Eq "(^|, )$lib( |,|$)" || fail "Depends lacks $lib: $depends"
 done
 
@@ -27,6 +29,11 @@ dpkg-deb --fsys-tarfile "$DEB" | tar -tv | awk '
   /^-/ { sub(/^\.\/usr\//, "", $6); print ($1 ~ /x/ ? "755 " : "644 ") $6 }' |
   LC_ALL=C sort >"$OUT/contents"
 diff -u "$EXPECTED" "$OUT/contents" || fail "package files differ from $EXPECTED (+ in the package)"
+
+mkdir "$OUT/root"
+dpkg-deb -x "$DEB" "$OUT/root"
+check_copyright "$OUT/root/usr/share/doc/drevix-raycaster/copyright" "$SRC" || fail "copyright file"
+check_font_licences "$OUT/root/usr/share/games/drevix-raycaster/fonts" DejaVu || fail "font licences"
 
 lintian --fail-on error --tag-display-limit 0 "$DEB" 2>&1 | grep -v "root privileges" | tee "$OUT/lintian"
 [ "${PIPESTATUS[0]}" -eq 0 ] || fail "lintian reports errors"

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # `cmake --install` with DESTDIR staging, under /usr and under /usr/local:
 # exactly the expected files, links and modes relative to the prefix, every
-# folder 755, and the installed assets the same as the build's.
+# folder 755, the installed assets the same as the build's, and the
+# licences: the copyright file and each font's licence beside it.
 # Usage: staged_install.sh BUILD_DIR EXPECTED_LIST
 set -u
 BUILD=$(cd "$1" && pwd)
 EXPECTED=$2
+SRC=$(cd "$(dirname "$0")/../.." && pwd)
+. "$(dirname "$0")/licences.sh"
 OUT=$(mktemp -d)
 trap 'rm -rf "$OUT"' EXIT
 status=0
@@ -25,8 +28,12 @@ for prefix in /usr /usr/local; do
   bad_dirs=$(cd "$stage" && find . -type d ! -perm 755)
   [ -z "$bad_dirs" ] || { echo "FAIL: folders not 755 under $prefix: $bad_dirs"; status=1; }
   # Through the links, as the game sees them.
-  diff -r "$BUILD/assets" "$stage$prefix/lib/games/drevix-raycaster/assets/" ||
+  # (The system's Noto Sans Mono stands in for the game's copy.)
+  diff -r -x NotoSansMono-Regular.ttf -x LICENSE-Noto.txt "$BUILD/assets" \
+    "$stage$prefix/lib/games/drevix-raycaster/assets/" ||
     { echo "FAIL: installed assets under $prefix differ from the build's"; status=1; }
+  check_copyright "$stage$prefix/share/doc/drevix-raycaster/copyright" "$SRC" || status=1
+  check_font_licences "$stage$prefix/share/games/drevix-raycaster/fonts" DejaVu || status=1
 done
 [ $status -eq 0 ] && echo "staged install: ok"
 exit $status

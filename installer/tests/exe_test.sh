@@ -51,6 +51,7 @@ BEGIN
     BEGIN
       VALUE "FileDescription", "Drevix Raycaster Installer"
       VALUE "InternalName", "installer"
+      VALUE "LegalCopyright", "Copyright (c) 2026 The Drevix Raycaster developers. MIT License."
       VALUE "OriginalFilename", "Drevix Raycaster Setup.exe"
       VALUE "ProductName", "Drevix Raycaster"
     END

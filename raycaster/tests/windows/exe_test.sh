@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # What Windows sees of the game before it runs: a 64-bit window program that
 # imports only DLLs every Windows has, with the game's icon and its version
-# record, and the small font inside it drawing every combining mark of the
+# record, the fonts' licences, and the small font inside it drawing every combining mark of the
 # presence's names. Prints the size of the executable.
 # usage: exe_test.sh RAYCASTER_EXE SMALL_FONT
 set -euo pipefail
@@ -24,13 +24,17 @@ resources=$(x86_64-w64-mingw32-windres -i "$exe" -J coff -O rc | grep -v '^  0x'
 grep -q '^1 14 /\* RT_GROUP_ICON \*/' <<<"$resources" || fail "no icon"
 version=$(sed -n '/^1 VERSIONINFO/,/^END/p' <<<"$resources")
 for value in '"FileDescription", "Drevix Raycaster"' '"InternalName", "raycaster"' \
-  '"OriginalFilename", "raycaster.exe"' '"ProductName", "Drevix Raycaster"'; do
+  '"OriginalFilename", "raycaster.exe"' '"ProductName", "Drevix Raycaster"' \
+  '"LegalCopyright", "Copyright (c) 2026 The Drevix Raycaster developers. MIT License; fonts under their own licences."'; do
   grep -qF "VALUE $value" <<<"$version" || fail "version record lacks $value"
 done
 
 # The game's copy of its small font is carried byte for byte, and the font's
 # own character map covers U+0300..U+036F.
 grep -q '^"FONTS_NOTOSANSMONO_REGULAR_TTF" RCDATA' <<<"$resources" || fail "no small font inside"
+for licence in FONTS_LICENSE_DEJAVU_TXT FONTS_LICENSE_NOTO_TXT; do
+  grep -q "^\"$licence\" RCDATA" <<<"$resources" || fail "the fonts' licence $licence is not inside"
+done
 /usr/bin/python3 - "$exe" "$font" <<'PY' || fail "the small font inside does not draw every mark"
 import sys
 from fontTools.ttLib import TTFont
