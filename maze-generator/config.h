@@ -14,6 +14,7 @@ constexpr uint32_t COLOR_TOOLBAR = 0xFF161B22;
 constexpr uint32_t COLOR_WALL = 0xFF58A6FF;
 constexpr uint32_t COLOR_CAPTION = 0xFFC9D1D9;
 constexpr uint32_t COLOR_STATUS = 0xFF484F58;
+constexpr uint32_t COLOR_PATH = 0xFFF0883E; // the solution: warm, against the blue walls
 
 struct ButtonStyle {
     int x, y, w, h;
@@ -36,6 +37,14 @@ constexpr int STATUS_BYTES = 256; // longer status text is cut
 constexpr int HELP_X = 790;
 constexpr int HELP_Y = 16;
 constexpr const char *KEY_HELP = "G:Generate  A:Algo  S:Size  ESC:Quit";
+// The second line sits as close under the first as the glyphs allow, so its
+// descenders still end inside the toolbar.
+constexpr int HELP2_Y = HELP_Y + 12;
+constexpr const char *KEY_HELP_2 = "V:Solution  E:Export";
+// How long the status line shows the outcome of an export, and how many of
+// its characters fit before the key help.
+constexpr uint32_t MESSAGE_MS = 4000;
+constexpr int STATUS_FIT = 46;
 
 // The window offers the first three algorithms of the library.
 constexpr int WINDOW_ALGOS = 3;
@@ -63,6 +72,24 @@ constexpr int MAZE_Y = 54;
 constexpr int CELL_PX = 12;
 constexpr int MIN_CELL_PX = 3; // a wall, a one-pixel passage, a wall
 constexpr int MAZE_MARGIN = MAZE_X - 1;
+
+// Export for print. Each export writes four files into the pictures folder:
+// maze-<cols>x<rows>-<algorithm>-<n>.svg and .png, and both again with
+// -solution before the extension.
+constexpr uint32_t EXPORT_BACKGROUND = 0xFFFFFFFF;
+constexpr uint32_t EXPORT_WALL = 0xFF000000;
+constexpr uint32_t EXPORT_PATH = 0xFFD7301F;
+// PNG: cells of 10 pixels, walls 2 pixels wide centred on the cell edges, the
+// solution a 2-pixel band through the centres, a margin around the maze.
+constexpr int PNG_CELL_PX = 10;
+constexpr int PNG_MARGIN_PX = 20;
+// SVG: drawn in cell units with a margin of one cell, sized to fill an A4
+// page less 10 mm all round in whichever orientation gives larger cells.
+constexpr double SVG_PAGE_SHORT_MM = 210 - 2 * 10;
+constexpr double SVG_PAGE_LONG_MM = 297 - 2 * 10;
+constexpr double SVG_WALL_CELLS = 0.1;   // wall stroke, in cells...
+constexpr double SVG_WALL_MIN_MM = 0.25; // ...but never thinner than a printer draws well
+constexpr double SVG_PATH_CELLS = 0.3;
 
 constexpr int FONT_SM_PT = 13;
 constexpr int FONT_LG_PT = 16;

@@ -1,10 +1,12 @@
 #include "controls.h"
 
 // Only generation is timed: a size change's maze_init stays outside the span.
+// A new maze ends an export's message so its own time shows at once.
 static void regenerate(ViewState &s, Maze &m, TickFn ticks) {
     uint32_t start = ticks();
     maze_generate_full(&m, s.algo);
     s.gen_ms = ticks() - start;
+    s.message[0] = '\0';
 }
 
 static void resize(ViewState &s, Maze &m) {
@@ -17,6 +19,9 @@ void view_start(ViewState &s, Maze &m, TTF_Font *font, TickFn ticks) {
     s.size_idx = START_SIZE_IDX;
     s.hovered = -1;
     s.running = 1;
+    s.show_solution = 0;
+    s.message[0] = '\0';
+    s.message_until = 0;
     for (int i = 0; i < BUTTON_COUNT; i++) {
         const ButtonStyle &b = BUTTON_STYLES[i];
         s.buttons[i] = {{b.x, b.y, b.w, b.h}, b.color, b.hover_color, b.label, font};
@@ -38,9 +43,13 @@ bool apply_action(ViewState &s, Maze &m, Action a, TickFn ticks) {
         s.size_idx = (s.size_idx + 1) % static_cast<int>(MAZE_SIZES.size());
         resize(s, m);
         break;
+    case ACT_SOLUTION:
+        s.show_solution = !s.show_solution;
+        return false;
     case ACT_QUIT:
         s.running = 0;
         return false;
+    case ACT_EXPORT:
     case ACT_NONE:
         return false;
     }

@@ -25,17 +25,30 @@ struct ViewState {
     int hovered;  // button index, -1 for none
     uint32_t gen_ms;
     int running;
+    int show_solution;          // stays on across new mazes until switched off
+    char message[STATUS_BYTES]; // shown instead of the status until message_until
+                                // or the next new maze
+    uint32_t message_until;
     Buttons buttons;
 };
 
-enum Action { ACT_NONE, ACT_GENERATE, ACT_NEXT_ALGO, ACT_NEXT_SIZE, ACT_QUIT };
+enum Action {
+    ACT_NONE,
+    ACT_GENERATE,
+    ACT_NEXT_ALGO,
+    ACT_NEXT_SIZE,
+    ACT_SOLUTION,
+    ACT_EXPORT, // carried out by the window, which owns the file writing
+    ACT_QUIT
+};
 
 using TickFn = uint32_t (*)();
 
 // Sets up the state and generates the start-up maze.
 void view_start(ViewState &s, Maze &m, TTF_Font *font, TickFn ticks);
 
-// Carries out an action; true when it generated a new maze.
+// Carries out an action; true when it generated a new maze. ACT_EXPORT does
+// nothing here.
 bool apply_action(ViewState &s, Maze &m, Action a, TickFn ticks);
 
 // The button whose rect holds (x, y), right and bottom edges excluded; -1 for none.

@@ -1,6 +1,8 @@
 // The maze generator's window: start-up, the event loop and shutdown.
 #include "controls.h"
 #include "draw.h"
+#include "export.h"
+#include "png_file.h"
 #include "status.h"
 #include "text.h"
 
@@ -27,18 +29,34 @@ static Action key_action(SDL_Keycode key) {
         return ACT_NEXT_ALGO;
     case SDLK_s:
         return ACT_NEXT_SIZE;
+    case SDLK_v:
+        return ACT_SOLUTION;
+    case SDLK_e:
+        return ACT_EXPORT;
     default:
         return ACT_NONE;
     }
 }
 
-// Returns true when the event made a new maze.
+static void export_now(ViewState &s) {
+    char message[STATUS_BYTES];
+    export_maze(maze, s.algo, pictures_dir(), save_png, message);
+    show_message(s, message, ticks());
+}
+
+// Returns true when the event made a new maze or an export message.
 static bool handle_event(const SDL_Event &e, ViewState &s) {
     switch (e.type) {
     case SDL_QUIT:
         return apply_action(s, maze, ACT_QUIT, ticks);
-    case SDL_KEYDOWN:
-        return apply_action(s, maze, key_action(e.key.keysym.sym), ticks);
+    case SDL_KEYDOWN: {
+        const Action a = key_action(e.key.keysym.sym);
+        if (a != ACT_EXPORT) return apply_action(s, maze, a, ticks);
+        // A held key would write four more files with every repeat.
+        if (e.key.repeat) return false;
+        export_now(s);
+        return true;
+    }
     case SDL_MOUSEMOTION:
         s.hovered = button_at(s.buttons, e.motion.x, e.motion.y);
         return false;
@@ -53,7 +71,7 @@ static bool handle_event(const SDL_Event &e, ViewState &s) {
 
 static void echo_status(const ViewState &s) {
     char status[STATUS_BYTES];
-    format_status(status, maze.cols, maze.rows, s.gen_ms, ALGO_NAMES[s.algo]);
+    status_line(status, s, maze, ticks());
     std::printf("%s\n", status);
     std::fflush(stdout);
 }
@@ -94,12 +112,12 @@ int main(int, char **) {
     const bool echo = std::getenv(ECHO_STATUS_ENV) != nullptr;
     ViewState state;
     view_start(state, maze, font_lg, ticks);
-    bool shown = false; // the current maze has been presented
+    bool shown = false; // the current maze or message has been presented
     while (state.running) {
         SDL_Event e;
         while (SDL_PollEvent(&e))
             if (handle_event(e, state)) shown = false;
-        draw_view(renderer, state, maze);
+        draw_view(renderer, state, maze, ticks());
         SDL_RenderPresent(renderer);
         if (!shown && echo) echo_status(state);
         shown = true;

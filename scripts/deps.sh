@@ -30,6 +30,8 @@ DEVELOPER=(
   g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 dpkg-dev xz-utils
   # archives for the zip reader's tests and benchmark
   zip unzip p7zip-full libarchive-tools python3
+  # renders the maze generator's SVG export in its tests
+  librsvg2-bin
   # fuzzing and sanitizers
   clang libclang-rt-14-dev
   # the .deb (CPack needs file for its dependency list), package and desktop

@@ -1,6 +1,8 @@
 // Generation time per algorithm at the window's largest size and the
-// library's largest.
+// library's largest; the solver's time at the same sizes (the window runs it
+// every frame while the solution is shown).
 #include "maze.h"
+#include "maze_route.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -25,5 +27,17 @@ static void sizes(benchmark::internal::Benchmark *b) {
     }
 }
 BENCHMARK(BM_generate)->Apply(sizes)->Unit(benchmark::kMillisecond);
+
+static void BM_solve(benchmark::State &state) {
+    const int algo = static_cast<int>(state.range(0));
+    auto m = std::make_unique<Maze>();
+    maze_init(m.get(), static_cast<int>(state.range(1)), static_cast<int>(state.range(2)));
+    std::srand(1);
+    maze_generate_full(m.get(), algo);
+    static CellPos path[MAZE_CELLS];
+    for (auto _ : state) benchmark::DoNotOptimize(maze_solve(*m, path, MAZE_CELLS));
+    state.SetLabel(ALGO_NAMES[algo]);
+}
+BENCHMARK(BM_solve)->Apply(sizes)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

@@ -1,5 +1,6 @@
 #include "maze.h"
 #include "maze_check.h"
+#include "maze_route.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +10,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -209,6 +211,98 @@ TEST(MazeCharacter, RandomWalkAlgorithmsAreUniform) {
         // 14 degrees of freedom: 36.1 is the 0.1 % tail.
         EXPECT_LT(chi2, 36.1) << ALGO_NAMES[algo];
     }
+}
+
+// Empty when path is a way from the entrance cell to the exit cell that
+// steps only between neighbours with no wall on either side and enters no
+// cell twice.
+std::string path_problems(const Maze &m, const std::vector<CellPos> &path) {
+    if (path.empty()) return "no path";
+    if (path.front().row != 0 || path.front().col != 0) return "does not start at the entrance";
+    if (path.back().row != m.rows - 1 || path.back().col != m.cols - 1)
+        return "does not end at the exit";
+    std::vector<char> seen(size_t(m.rows) * m.cols, 0);
+    for (size_t i = 0; i < path.size(); i++) {
+        const CellPos p = path[i];
+        if (p.row < 0 || p.row >= m.rows || p.col < 0 || p.col >= m.cols) return "off the maze";
+        if (seen[size_t(p.row) * m.cols + p.col]++) return "cell visited twice";
+        if (i == 0) continue;
+        const CellPos q = path[i - 1];
+        int dr = p.row - q.row, dc = p.col - q.col;
+        uint8_t from = maze_cell(m, q.row, q.col), to = maze_cell(m, p.row, p.col);
+        bool open = (dr == 0 && dc == 1 && !(from & WALL_RIGHT) && !(to & WALL_LEFT)) ||
+                    (dr == 0 && dc == -1 && !(from & WALL_LEFT) && !(to & WALL_RIGHT)) ||
+                    (dr == 1 && dc == 0 && !(from & WALL_BOTTOM) && !(to & WALL_TOP)) ||
+                    (dr == -1 && dc == 0 && !(from & WALL_TOP) && !(to & WALL_BOTTOM));
+        if (!open) return "step " + std::to_string(i) + " is not through an open wall";
+    }
+    return "";
+}
+
+std::vector<CellPos> solved(const Maze &m) {
+    std::vector<CellPos> path(MAZE_CELLS);
+    path.resize(size_t(maze_solve(m, path.data(), MAZE_CELLS)));
+    return path;
+}
+
+// A perfect maze has one way from any cell to any other, so a way without
+// repeated cells is the solution.
+TEST(MazeSolve, FindsTheWayOutOfEveryAlgorithmsMazesAtEverySize) {
+    const std::pair<int, int> shapes[] = {{25, 40},  {30, 50},  {40, 65},   {50, 80},
+                                          {60, 100}, {75, 120}, {100, 160}, {1, 1},
+                                          {1, 300},  {300, 1},  {2, 2},     {300, 300}};
+    auto m = std::make_unique<Maze>();
+    for (int algo = 0; algo < ALGO_COUNT; algo++) {
+        for (auto [rows, cols] : shapes) {
+            maze_init(m.get(), rows, cols);
+            for (int seed = 1; seed <= 3; seed++) {
+                std::srand(seed * 31 + algo);
+                maze_generate_full(m.get(), algo);
+                ASSERT_EQ(path_problems(*m, solved(*m)), "")
+                    << ALGO_NAMES[algo] << " " << rows << "x" << cols << " seed " << seed;
+            }
+        }
+    }
+    // A corridor is walked end to end.
+    maze_init(m.get(), 1, 300);
+    maze_generate_full(m.get(), ALGO_PRIM);
+    EXPECT_EQ(solved(*m).size(), 300u);
+}
+
+TEST(MazeSolve, ShortestWayWhenThereAreLoopsAndNoneWhenBlocked) {
+    auto m = std::make_unique<Maze>();
+    maze_init(m.get(), 4, 6); // every wall closed
+    EXPECT_EQ(solved(*m).size(), 0u);
+    for (int r = 0; r < 4; r++)
+        for (int c = 0; c < 6; c++)
+            m->cells[r * MAZE_STRIDE + c] =
+                uint8_t((r == 0 ? WALL_TOP : 0) | (r == 3 ? WALL_BOTTOM : 0) |
+                        (c == 0 ? WALL_LEFT : 0) | (c == 5 ? WALL_RIGHT : 0));
+    std::vector<CellPos> open = solved(*m);
+    EXPECT_EQ(path_problems(*m, open), "");
+    EXPECT_EQ(open.size(), 4u + 6u - 1u); // no detours in an open room
+    CellPos room[16];
+    EXPECT_EQ(maze_solve(*m, room, 8), 0); // more cells than room for them
+    // A wall set on one side only still blocks.
+    for (int r = 0; r < 4; r++) m->cells[r * MAZE_STRIDE + 2] |= WALL_RIGHT;
+    EXPECT_EQ(solved(*m).size(), 0u);
+    maze_init(m.get(), 0, 6);
+    EXPECT_EQ(solved(*m).size(), 0u);
+}
+
+// The entrance and exit are left out of the drawing only.
+TEST(MazeSolve, OpeningsAreTheEntranceAndExitBordersOnly) {
+    auto m = new_maze(3, 4);
+    for (int r = 0; r < 3; r++)
+        for (int c = 0; c < 4; c++) {
+            uint8_t want = WALL_ALL;
+            if (r == 0 && c == 0) want &= uint8_t(~WALL_LEFT);
+            if (r == 2 && c == 3) want &= uint8_t(~WALL_RIGHT);
+            EXPECT_EQ(maze_drawn_walls(*m, r, c), want) << r << "," << c;
+        }
+    EXPECT_EQ(maze_cell(*m, 0, 0), WALL_ALL);
+    auto one = new_maze(1, 1);
+    EXPECT_EQ(maze_drawn_walls(*one, 0, 0), WALL_TOP | WALL_BOTTOM);
 }
 
 } // namespace

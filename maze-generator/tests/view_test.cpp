@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -87,6 +89,22 @@ TEST(Controls, QuitAndNothingLeaveTheMazeAlone) {
     EXPECT_EQ(std::memcmp(before.data(), w.maze->cells, before.size()), 0);
 }
 
+// V keeps the maze as it is; the solution stays on for new mazes of any
+// size or algorithm until V again.
+TEST(Controls, SolutionSwitchOutlivesNewMazes) {
+    Window w;
+    EXPECT_EQ(w.state.show_solution, 0);
+    std::vector<uint8_t> before(w.maze->cells, w.maze->cells + sizeof w.maze->cells);
+    EXPECT_FALSE(apply_action(w.state, *w.maze, ACT_SOLUTION, ticking_clock));
+    EXPECT_EQ(std::memcmp(before.data(), w.maze->cells, before.size()), 0);
+    for (Action a : {ACT_GENERATE, ACT_NEXT_ALGO, ACT_NEXT_SIZE, ACT_EXPORT}) {
+        w.act(a);
+        EXPECT_EQ(w.state.show_solution, 1) << a;
+    }
+    w.act(ACT_SOLUTION);
+    EXPECT_EQ(w.state.show_solution, 0);
+}
+
 TEST(Controls, ButtonHitTestExcludesRightAndBottomEdges) {
     Window w;
     struct Case {
@@ -128,6 +146,27 @@ TEST(Status, LongTextIsCutToTheBuffer) {
     EXPECT_EQ(std::string(text, 15), "1x2  3ms  ALGO:");
 }
 
+// An export's message replaces the status line for MESSAGE_MS, also when
+// the tick counter wraps in between, or until a new maze.
+TEST(Status, MessageShowsForAWhileThenTheStatusReturns) {
+    Window w;
+    char text[STATUS_BYTES];
+    for (uint32_t start : {1000u, 0xFFFFFFFFu - 100}) {
+        show_message(w.state, "SAVED maze-80x50-recursive-1 (4 files)", start);
+        status_line(text, w.state, *w.maze, start);
+        EXPECT_STREQ(text, "SAVED maze-80x50-recursive-1 (4 files)");
+        status_line(text, w.state, *w.maze, start + MESSAGE_MS - 1);
+        EXPECT_STREQ(text, "SAVED maze-80x50-recursive-1 (4 files)");
+        status_line(text, w.state, *w.maze, start + MESSAGE_MS);
+        EXPECT_STREQ(text, "80x50  5ms  ALGO:RECURSIVE");
+    }
+    // A new maze's time shows at once.
+    show_message(w.state, "SAVED maze-80x50-recursive-1 (4 files)", 1000);
+    w.act(ACT_GENERATE);
+    status_line(text, w.state, *w.maze, 1001);
+    EXPECT_STREQ(text, "80x50  5ms  ALGO:RECURSIVE");
+}
+
 TEST(Layout, SmallMazesKeepTwelvePixelCells) {
     for (int i = 0; i <= START_SIZE_IDX; i++) {
         MazeLayout l = maze_layout(MAZE_SIZES[i].first, MAZE_SIZES[i].second);
@@ -161,15 +200,21 @@ TEST(Layout, EverySizeFitsWithTheLargestWholeCell) {
     }
 }
 
-TEST(Layout, FrameHugsTheCells) {
+// The side lines stop for the entrance (first row, left) and the exit (last
+// row, right), keeping the pixel rows of the cell's own top and bottom walls.
+TEST(Layout, FrameHugsTheCellsAndOpensForEntranceAndExit) {
     auto f = maze_frame_rects(50, 80, maze_layout(50, 80));
     EXPECT_TRUE(eq(f[0], {9, 53, 962, 1}));
     EXPECT_TRUE(eq(f[1], {9, 654, 962, 1}));
-    EXPECT_TRUE(eq(f[2], {9, 53, 1, 602}));
-    EXPECT_TRUE(eq(f[3], {970, 53, 1, 602}));
+    EXPECT_TRUE(eq(f[2], {9, 53, 1, 2}));     // gap y 55..64
+    EXPECT_TRUE(eq(f[3], {9, 65, 1, 590}));   // to 654
+    EXPECT_TRUE(eq(f[4], {970, 53, 1, 590})); // to 642, gap y 643..652
+    EXPECT_TRUE(eq(f[5], {970, 653, 1, 2}));
     auto empty = maze_frame_rects(0, 0, maze_layout(0, 0));
     EXPECT_TRUE(eq(empty[0], {9, 53, 2, 1}));
-    EXPECT_TRUE(eq(empty[3], {10, 53, 1, 2}));
+    EXPECT_TRUE(eq(empty[2], {9, 53, 1, 2}));
+    EXPECT_TRUE(eq(empty[4], {10, 53, 1, 2}));
+    EXPECT_EQ(empty[3].h + empty[5].h, 0);
 }
 
 // Each wall flag gives one line on its cell's outermost pixels, so the lines
@@ -177,12 +222,13 @@ TEST(Layout, FrameHugsTheCells) {
 TEST(Layout, WallLinesSitOnTheCellsOuterPixels) {
     auto m = std::make_unique<Maze>();
     maze_init(m.get(), 2, 3);
-    m->cells[0 * MAZE_STRIDE + 0] = WALL_TOP;
+    m->cells[0 * MAZE_STRIDE + 0] = WALL_TOP | WALL_LEFT; // the entrance: no left line
     m->cells[0 * MAZE_STRIDE + 1] = WALL_RIGHT | WALL_LEFT;
     m->cells[0 * MAZE_STRIDE + 2] = 0;
     m->cells[1 * MAZE_STRIDE + 0] = 0;
     m->cells[1 * MAZE_STRIDE + 1] = 0;
-    m->cells[1 * MAZE_STRIDE + 2] = WALL_BOTTOM | 0xF0; // high bits draw nothing
+    m->cells[1 * MAZE_STRIDE + 2] =
+        WALL_BOTTOM | WALL_RIGHT | 0xF0; // the exit; high bits draw nothing
     MazeLayout l = maze_layout(2, 3);
     SDL_Rect r[16];
     ASSERT_EQ(maze_wall_rects(*m, l, r, 16), 4);
@@ -191,6 +237,60 @@ TEST(Layout, WallLinesSitOnTheCellsOuterPixels) {
     EXPECT_TRUE(eq(r[2], {33, 54, 1, 12}));      // (0,1) right
     EXPECT_TRUE(eq(r[3], {34, 66 + 11, 12, 1})); // (1,2) bottom
     EXPECT_EQ(maze_wall_rects(*m, l, r, 2), 2);  // never past the capacity
+}
+
+// At every size of the window the solution's band touches no wall or frame
+// pixel and runs as one piece from the entrance gap to the exit gap.
+TEST(Layout, SolutionBandRunsClearOfTheWallsFromGapToGap) {
+    auto m = std::make_unique<Maze>();
+    std::vector<SDL_Rect> rects(MAX_WALL_RECTS), band(MAZE_CELLS + 1);
+    std::vector<CellPos> path(MAZE_CELLS);
+    for (auto [rows, cols] : MAZE_SIZES) {
+        maze_init(m.get(), rows, cols);
+        std::srand(unsigned(rows));
+        maze_generate_full(m.get(), ALGO_WILSON);
+        MazeLayout l = maze_layout(rows, cols);
+        std::vector<uint8_t> px(size_t(WINDOW_W) * WINDOW_H, 0); // 1 wall, 2 band
+        auto paint = [&](const SDL_Rect &r, uint8_t v) {
+            for (int y = r.y; y < r.y + r.h; y++)
+                for (int x = r.x; x < r.x + r.w; x++) {
+                    uint8_t &p = px[size_t(y) * WINDOW_W + x];
+                    if (v == 2 && p == 1) return false;
+                    p = v;
+                }
+            return true;
+        };
+        int walls = maze_wall_rects(*m, l, rects.data(), MAX_WALL_RECTS);
+        for (int i = 0; i < walls; i++) paint(rects[i], 1);
+        for (const SDL_Rect &r : maze_frame_rects(rows, cols, l)) paint(r, 1);
+        int steps = maze_solve(*m, path.data(), MAZE_CELLS);
+        int n = maze_path_rects(path.data(), steps, rows, cols, l, band.data(), MAZE_CELLS + 1);
+        ASSERT_EQ(n, steps + 1) << rows << "x" << cols;
+        for (int i = 0; i < n; i++)
+            ASSERT_TRUE(paint(band[i], 2)) << rows << "x" << cols << " " << i;
+        // Flood the band from its pixel in the entrance gap.
+        const int left = l.x - 1, right = l.x + l.cell * cols;
+        std::vector<int> todo;
+        for (int y = l.y; y < l.y + l.cell; y++)
+            if (px[size_t(y) * WINDOW_W + left] == 2) todo.push_back(y * WINDOW_W + left);
+        ASSERT_FALSE(todo.empty()) << "band misses the entrance " << rows << "x" << cols;
+        long band_px = std::count(px.begin(), px.end(), 2), reached = 0;
+        bool at_exit = false;
+        for (int k : todo) px[size_t(k)] = 3;
+        while (!todo.empty()) {
+            int k = todo.back();
+            todo.pop_back();
+            reached++;
+            at_exit = at_exit || k % WINDOW_W == right;
+            for (int next : {k - 1, k + 1, k - WINDOW_W, k + WINDOW_W})
+                if (px[size_t(next)] == 2) {
+                    px[size_t(next)] = 3;
+                    todo.push_back(next);
+                }
+        }
+        EXPECT_EQ(reached, band_px) << "band in pieces " << rows << "x" << cols;
+        EXPECT_TRUE(at_exit) << "band misses the exit " << rows << "x" << cols;
+    }
 }
 
 } // namespace

@@ -3,15 +3,18 @@
 // maze, printed after the frame that shows it) says when to look.
 #include "config.h"
 #include "maze_check.h"
+#include "maze_route.h"
 #include "x_session.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <regex>
+#include <set>
 #include <unistd.h>
 
 namespace {
@@ -22,6 +25,7 @@ constexpr uint32_t rgb(uint32_t argb) {
 constexpr uint32_t BACKGROUND = rgb(COLOR_BACKGROUND);
 constexpr uint32_t TOOLBAR = rgb(COLOR_TOOLBAR);
 constexpr uint32_t WALL = 0x58A6FF; // (88, 166, 255)
+constexpr uint32_t PATH = rgb(COLOR_PATH);
 
 struct Rect {
     int x, y, w, h;
@@ -51,15 +55,26 @@ std::pair<int, int> ink_columns(const Shot &s, Rect r, uint32_t colour) {
     return {lo, hi};
 }
 
+// Pixels of the colour anywhere below the toolbar.
+int count_below_toolbar(const Shot &s, uint32_t colour) {
+    int n = 0;
+    for (int y = TOOLBAR_H; y < s.h; y++)
+        for (int x = 0; x < s.w; x++) n += s.at(x, y) == colour;
+    return n;
+}
+
 // The maze as drawn: its frame found by scanning, every cell read back from
-// the midpoints of its outermost pixel rows and columns.
+// the midpoints of its outermost pixel rows and columns. The frame must be
+// whole but for the entrance and exit gaps; cells on the solution's band
+// have their centre pixel in its colour.
 struct Drawn {
     int cell = 0;
     std::string problem; // empty when the drawing is a sound, perfect maze that fits
     std::unique_ptr<Maze> maze = std::make_unique<Maze>();
+    std::vector<std::pair<int, int>> band; // cells whose centre shows the solution
 };
 
-Drawn read_maze(const Shot &s, int rows, int cols) {
+Drawn read_maze(const Shot &s, int rows, int cols, bool solution = false) {
     Drawn d;
     auto fail = [&](std::string why) {
         d.problem = why;
@@ -67,23 +82,32 @@ Drawn read_maze(const Shot &s, int rows, int cols) {
     };
     if (s.w != WINDOW_W || s.h != WINDOW_H) return fail("window is not 1200x750");
     const int fx = MAZE_X - 1, fy = MAZE_Y - 1; // frame's top-left
-    int right = fx, bottom = fy;
+    int right = fx, bottom = s.h - 1;
     while (right + 1 < s.w && s.at(right + 1, fy) == WALL) right++;
-    while (bottom + 1 < s.h && s.at(fx, bottom + 1) == WALL) bottom++;
+    while (bottom > fy && s.at(fx, bottom) != WALL) bottom--;
     if (right + 1 >= s.w || bottom + 1 >= s.h) return fail("frame runs off the window");
     if ((right - MAZE_X) % cols || (bottom - MAZE_Y) % rows) return fail("frame not whole cells");
     const int c = d.cell = (right - MAZE_X) / cols;
     if ((bottom - MAZE_Y) / rows != c) return fail("cells not square");
     for (int x = fx; x <= right; x++)
         if (s.at(x, fy) != WALL || s.at(x, bottom) != WALL) return fail("frame top/bottom gap");
-    for (int y = fy; y <= bottom; y++)
-        if (s.at(fx, y) != WALL || s.at(right, y) != WALL) return fail("frame side gap");
+    // Entrance and exit: the first row's cell less its end pixel rows on the
+    // left, the last row's on the right.
+    for (int y = fy; y <= bottom; y++) {
+        bool entrance = y > MAZE_Y && y < MAZE_Y + c - 1;
+        bool exit = y > bottom - c && y < bottom - 1;
+        if ((s.at(fx, y) == WALL) == entrance)
+            return fail("left frame line wrong at y " + std::to_string(y));
+        if ((s.at(right, y) == WALL) == exit)
+            return fail("right frame line wrong at y " + std::to_string(y));
+    }
+    auto allowed = [&](uint32_t p) { return p == BACKGROUND || (solution && p == PATH); };
     for (int y = TOOLBAR_H; y < s.h; y++)
         for (int x = 0; x < s.w; x++) {
             bool inside = x >= fx && x <= right && y >= fy && y <= bottom;
             uint32_t p = s.at(x, y);
             if (!inside && p != BACKGROUND) return fail("drawing outside the frame");
-            if (inside && p != BACKGROUND && p != WALL) return fail("pixel of another colour");
+            if (inside && p != WALL && !allowed(p)) return fail("pixel of another colour");
         }
 
     Maze &m = *d.maze;
@@ -108,13 +132,53 @@ Drawn read_maze(const Shot &s, int rows, int cols) {
                 ((walls & WALL_RIGHT) && !line(x + c - 1, y, 1, c)))
                 return fail("broken wall line in cell " + std::to_string(i) + "," +
                             std::to_string(j));
-            if (ink(s, {x + 1, y + 1, c - 2, c - 2}, BACKGROUND))
-                return fail("ink inside cell " + std::to_string(i) + "," + std::to_string(j));
+            for (int yy = y + 1; yy < y + c - 1; yy++)
+                for (int xx = x + 1; xx < x + c - 1; xx++)
+                    if (!allowed(s.at(xx, yy)))
+                        return fail("ink inside cell " + std::to_string(i) + "," +
+                                    std::to_string(j));
+            // The openings are drawn only: put them back for the checks.
+            if (i == 0 && j == 0) {
+                if (walls & WALL_LEFT) return fail("entrance closed");
+                walls |= WALL_LEFT;
+            }
+            if (i == rows - 1 && j == cols - 1) {
+                if (walls & WALL_RIGHT) return fail("exit closed");
+                walls |= WALL_RIGHT;
+            }
             m.cells[i * MAZE_STRIDE + j] = walls;
+            if (s.at(x + mid, y + mid) == PATH) d.band.push_back({i, j});
         }
     }
     d.problem = maze_problems(m);
     return d;
+}
+
+// Empty when the band on the screen is the solution of the maze drawn: on
+// exactly the path's cells, joined from one to the next, and running out
+// through the entrance and exit gaps.
+std::string band_problems(const Shot &s, const Drawn &d) {
+    const Maze &m = *d.maze;
+    std::vector<CellPos> path(MAZE_CELLS);
+    path.resize(size_t(maze_solve(m, path.data(), MAZE_CELLS)));
+    std::set<std::pair<int, int>> want, seen(d.band.begin(), d.band.end());
+    for (CellPos p : path) want.insert({p.row, p.col});
+    if (want.empty() || seen != want)
+        return std::to_string(seen.size()) + " cells on the band, " + std::to_string(want.size()) +
+               " on the path";
+    const int c = d.cell, mid = c / 2;
+    auto centre_x = [&](int col) { return MAZE_X + c * col + mid; };
+    auto centre_y = [&](int row) { return MAZE_Y + c * row + mid; };
+    for (size_t i = 1; i < path.size(); i++) {
+        // Halfway between the two centres, on the edge the path crosses.
+        int x = (centre_x(path[i - 1].col) + centre_x(path[i].col)) / 2;
+        int y = (centre_y(path[i - 1].row) + centre_y(path[i].row)) / 2;
+        if (s.at(x, y) != PATH) return "band broken at step " + std::to_string(i);
+    }
+    if (s.at(MAZE_X - 1, centre_y(0)) != PATH) return "band does not reach the entrance";
+    if (s.at(MAZE_X + c * m.cols, centre_y(m.rows - 1)) != PATH)
+        return "band does not reach the exit";
+    return "";
 }
 
 class MazeWindow : public ::testing::Test {
@@ -122,9 +186,10 @@ class MazeWindow : public ::testing::Test {
     App app;
     std::string window;
     std::string status; // the latest status line
+    std::vector<std::string> env = {std::string(ECHO_STATUS_ENV) + "=1"};
 
     void SetUp() override {
-        app = app_start(MAZE_GENERATOR_EXE, {std::string(ECHO_STATUS_ENV) + "=1"});
+        app = app_start(MAZE_GENERATOR_EXE, env);
         ASSERT_GT(app.pid, 0);
         auto line = app_line(app, 15000);
         ASSERT_TRUE(line) << "no status line at start-up: " << app_stderr(app);
@@ -168,6 +233,12 @@ class MazeWindow : public ::testing::Test {
     Shot shot_of_maze(int rows, int cols) {
         return shot([&](const Shot &s) { return read_maze(s, rows, cols).problem.empty(); });
     }
+    Shot shot_of_solution(int rows, int cols) {
+        return shot([&](const Shot &s) {
+            Drawn d = read_maze(s, rows, cols, true);
+            return d.problem.empty() && band_problems(s, d).empty();
+        });
+    }
 };
 
 TEST_F(MazeWindow, StartsWithToolbarTextAndAPerfectMaze) {
@@ -188,6 +259,10 @@ TEST_F(MazeWindow, StartsWithToolbarTextAndAPerfectMaze) {
     // The status line and the key help, in their dim grey on the toolbar.
     EXPECT_GT(ink(s, {STATUS_X, 8, HELP_X - STATUS_X - 10, 30}, TOOLBAR), 200);
     EXPECT_GT(ink(s, {HELP_X, 8, WINDOW_W - HELP_X, 30}, TOOLBAR), 200);
+    // "V:Solution  E:Export" under the key help, half as long; below the
+    // toolbar read_maze finds nothing but background.
+    EXPECT_GT(ink(s, {HELP_X, 32, 160, TOOLBAR_H - 32}, TOOLBAR), 100);
+    EXPECT_EQ(ink(s, {HELP_X + 170, 32, 150, TOOLBAR_H - 32}, TOOLBAR), 0);
     int grey = 0;
     for (int x = STATUS_X; x < WINDOW_W; x++)
         for (int y = 8; y < 38; y++) grey += s.at(x, y) == rgb(COLOR_STATUS);
@@ -302,6 +377,115 @@ TEST_F(MazeWindow, HoverEdgesAndIgnoredClicks) {
        " 60 24 click 2 mousemove --window " + window + " 600 24 click 1");
     EXPECT_FALSE(app_line(app, 800)) << "a maze was made";
     EXPECT_TRUE(key("g").starts_with("80x50  ")) << status;
+}
+
+// V draws the solution over the maze and leaves everything else as it was;
+// it stays for new mazes and other sizes until V again.
+TEST_F(MazeWindow, SolutionKeyShowsTheWayOutUntilPressedAgain) {
+    Shot plain = shot_of_maze(50, 80);
+    ASSERT_EQ(count_below_toolbar(plain, PATH), 0);
+    sh("xdotool key v");
+    Shot solved = shot_of_solution(50, 80);
+    Drawn d = read_maze(solved, 50, 80, true);
+    ASSERT_EQ(d.problem, "");
+    EXPECT_EQ(band_problems(solved, d), "");
+    EXPECT_GT(count_below_toolbar(solved, PATH), 1000);
+    // Only the band's pixels changed.
+    for (int y = 0; y < WINDOW_H; y++)
+        for (int x = 0; x < WINDOW_W; x++)
+            if (solved.at(x, y) != PATH) {
+                ASSERT_EQ(solved.at(x, y), plain.at(x, y)) << x << "," << y;
+            }
+
+    key("g");
+    d = read_maze(shot_of_solution(50, 80), 50, 80, true);
+    EXPECT_EQ(d.problem, "");
+    EXPECT_NE(std::memcmp(d.maze->cells, read_maze(plain, 50, 80).maze->cells, sizeof(Maze::cells)),
+              0);
+    for (int i = 0; i < 3; i++) key("s"); // to 100 x 160, the smallest cells
+    Shot small = shot_of_solution(100, 160);
+    Drawn ds = read_maze(small, 100, 160, true);
+    EXPECT_EQ(ds.problem, "");
+    EXPECT_EQ(band_problems(small, ds), "");
+    sh("xdotool key v");
+    Shot off = shot([](const Shot &s) { return count_below_toolbar(s, PATH) == 0; });
+    EXPECT_EQ(count_below_toolbar(off, PATH), 0);
+    EXPECT_EQ(read_maze(off, 100, 160).problem, "");
+}
+
+// E writes the maze shown: a scratch HOME gets a Pictures folder with the
+// four files, whose PNG has the screen's walls.
+class MazeWindowExport : public MazeWindow {
+  protected:
+    std::filesystem::path home;
+    MazeWindowExport() {
+        char name[] = "/tmp/maze-window-home-XXXXXX";
+        home = mkdtemp(name);
+        env.push_back("HOME=" + home.string());
+        env.push_back("XDG_PICTURES_DIR=");
+        env.push_back("XDG_CONFIG_HOME=");
+    }
+    ~MazeWindowExport() override { std::filesystem::remove_all(home); }
+    std::set<std::string> pictures() {
+        std::set<std::string> names;
+        std::error_code e;
+        for (auto &f : std::filesystem::directory_iterator(home / "Pictures", e))
+            names.insert(f.path().filename());
+        return names;
+    }
+};
+
+TEST_F(MazeWindowExport, ExportWritesFourPicturesOfTheMazeShown) {
+    Drawn shown = read_maze(shot_of_maze(50, 80), 50, 80);
+    ASSERT_EQ(shown.problem, "");
+    EXPECT_EQ(key("e"), "SAVED maze-80x50-recursive-1 (4 files)");
+    EXPECT_EQ(pictures(),
+              (std::set<std::string>{"maze-80x50-recursive-1.svg", "maze-80x50-recursive-1.png",
+                                     "maze-80x50-recursive-1-solution.svg",
+                                     "maze-80x50-recursive-1-solution.png"}));
+    for (const char *name : {"maze-80x50-recursive-1.png", "maze-80x50-recursive-1-solution.png"}) {
+        Shot png = read_picture((home / "Pictures" / name).string());
+        ASSERT_EQ(png.w, 80 * PNG_CELL_PX + 2 * PNG_MARGIN_PX) << name;
+        ASSERT_EQ(png.h, 50 * PNG_CELL_PX + 2 * PNG_MARGIN_PX) << name;
+        const uint32_t ink = EXPORT_WALL & 0xFFFFFF;
+        constexpr int M = PNG_MARGIN_PX, C = PNG_CELL_PX;
+        for (int i = 0; i < 50; i++)
+            for (int j = 0; j < 80; j++) {
+                uint8_t walls = 0;
+                if (png.at(M + C * j + C / 2, M + C * i) == ink) walls |= WALL_TOP;
+                if (png.at(M + C * (j + 1), M + C * i + C / 2) == ink) walls |= WALL_RIGHT;
+                if (png.at(M + C * j + C / 2, M + C * (i + 1)) == ink) walls |= WALL_BOTTOM;
+                if (png.at(M + C * j, M + C * i + C / 2) == ink) walls |= WALL_LEFT;
+                ASSERT_EQ(walls, maze_drawn_walls(*shown.maze, i, j))
+                    << name << " " << i << "," << j;
+            }
+    }
+    // The next export takes the next number, once however long E is held;
+    // a new maze shows its own status again.
+    EXPECT_EQ(act("keydown e sleep 1.2 keyup e"), "SAVED maze-80x50-recursive-2 (4 files)");
+    EXPECT_FALSE(app_line(app, 500)) << "a held E exported again";
+    EXPECT_EQ(pictures().size(), 8u);
+    EXPECT_TRUE(std::regex_match(key("g"), std::regex(R"(80x50  \d+ms  ALGO:RECURSIVE)")))
+        << status;
+}
+
+// Nobody, root included, may create files in sysfs.
+class MazeWindowUnwritable : public MazeWindowExport {
+  protected:
+    MazeWindowUnwritable() {
+        for (std::string &v : env)
+            if (v.starts_with("XDG_PICTURES_DIR=")) v = "XDG_PICTURES_DIR=/sys";
+    }
+};
+
+TEST_F(MazeWindowUnwritable, ExportToAnUnwritableFolderSaysWhyAndCarriesOn) {
+    EXPECT_TRUE(key("e").starts_with("NOT SAVED: /sys: ")) << status;
+    EXPECT_TRUE(key("g").starts_with("80x50  ")) << status;
+    EXPECT_EQ(read_maze(shot_of_maze(50, 80), 50, 80).problem, "");
+    sh("xdotool key Escape");
+    EXPECT_EQ(app_wait(app, 10000), 0);
+    EXPECT_NE(app_stderr(app).find("maze-generator: cannot save in /sys: "), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(home / "Pictures"));
 }
 
 TEST_F(MazeWindow, EscapeQuitsWithStatusZero) {

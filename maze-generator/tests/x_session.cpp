@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 #include <poll.h>
 #include <sys/types.h>
 #include <signal.h>
@@ -22,9 +23,15 @@ App app_start(const char *exe, const std::vector<std::string> &env) {
     posix_spawn_file_actions_adddup2(&actions, err[1], 2);
     posix_spawn_file_actions_addclose(&actions, out[0]);
     posix_spawn_file_actions_addclose(&actions, err[0]);
-    std::vector<std::string> all;
-    for (char **e = environ; *e; e++) all.push_back(*e);
-    all.insert(all.end(), env.begin(), env.end());
+    // The given variables replace any of the same name.
+    std::vector<std::string> all(env);
+    for (char **e = environ; *e; e++) {
+        std::string_view name(*e, std::strcspn(*e, "="));
+        bool replaced = false;
+        for (const std::string &v : env)
+            replaced = replaced || v.starts_with(std::string(name) + "=");
+        if (!replaced) all.push_back(*e);
+    }
     std::vector<char *> envp;
     for (auto &s : all) envp.push_back(s.data());
     envp.push_back(nullptr);
@@ -116,4 +123,8 @@ static Shot parse_ppm(const std::string &data) {
 
 Shot screenshot(const std::string &window) {
     return parse_ppm(sh("import -window " + window + " -depth 8 ppm:- 2>/dev/null"));
+}
+
+Shot read_picture(const std::string &path) {
+    return parse_ppm(sh("convert '" + path + "' -depth 8 ppm:- 2>/dev/null"));
 }

@@ -17,7 +17,8 @@ struct App {
     std::string pending;
 };
 
-// Starts the program with the given extra environment ("NAME=value").
+// Starts the program with the given extra environment ("NAME=value"), which
+// replaces variables of the same name.
 App app_start(const char *exe, const std::vector<std::string> &env);
 // The next line on its standard output, without the newline.
 std::optional<std::string> app_line(App &app, int timeout_ms);
@@ -41,3 +42,6 @@ struct Shot {
 
 // The window's contents, as the X server has them.
 Shot screenshot(const std::string &window);
+
+// A picture file read through ImageMagick; empty when it cannot be read.
+Shot read_picture(const std::string &path);

@@ -1,0 +1,27 @@
+// Export: the four pictures of the current maze written to the user's
+// pictures folder, all or none, never over an existing file.
+#pragma once
+
+#include "config.h"
+#include "maze.h"
+#include "picture.h"
+
+#include <string>
+
+// The pictures folder from XDG_PICTURES_DIR in the environment, else from
+// the user's user-dirs.dirs, else ~/Pictures; empty when there is no home.
+std::string pictures_dir();
+
+// The same from the given values, any of them may be null: the environment
+// variable, HOME, and the text of user-dirs.dirs.
+std::string pictures_dir_from(const char *xdg_pictures, const char *home, const char *user_dirs);
+
+using SavePngFn = bool (*)(const Picture &, const char *path);
+
+// Writes maze-<cols>x<rows>-<algorithm>-<n>.svg and .png and their -solution
+// pair into dir, creating it if missing, with the smallest n >= 1 that
+// names four new files. The status text for the outcome goes to message.
+// On failure nothing is left behind and the reason also goes to standard
+// error with the full folder name.
+bool export_maze(const Maze &m, int algo, const std::string &dir, SavePngFn save_png,
+                 char (&message)[STATUS_BYTES]);
