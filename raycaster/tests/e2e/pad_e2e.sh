@@ -15,7 +15,7 @@ trap '[ -n "${KEEP_SHOTS:-}" ] && cp "$OUT"/*.png "$KEEP_SHOTS"/; rm -rf "$OUT"'
 A=0 X=2 Y=3 START=6 LEFTY=1 RIGHTX=2
 COMMANDS="$OUT/pad"
 : >"$COMMANDS"
-pad() { # one command to the shim, applied after the game's next frame
+pad() { # one command to the shim, applied after one of the next frames
     echo "$*" >>"$COMMANDS"
     sleep 0.3
 }
@@ -41,7 +41,11 @@ GAME_ENV="LD_PRELOAD=$SHIM${LD_PRELOAD:+:$LD_PRELOAD} PAD_SHIM_COMMANDS=$COMMAND
 start_game "$BUILD/bin/raycaster" "$OUT/stderr"
 sleep 0.5
 pad attach # plugged in while the title shows
-grep -q 'pad 0 attached as device 0 (game controller)' "$OUT/stderr" ||
+for _ in $(seq 50); do
+    grep -q 'attached' "$OUT/stderr" && break
+    sleep 0.1
+done
+grep -q '^pad_shim: pad 0 attached as device [0-9] (game controller)$' "$OUT/stderr" ||
     fail "no virtual controller: $(cat "$OUT/stderr")"
 shot "$OUT/title.png"
 [ "$(banner_pixels "$OUT/title.png")" -gt 200 ] || fail "title not shown"
@@ -113,7 +117,8 @@ tap 1 $START
 wait_exit 10
 status=$?
 [ "$status" -eq 0 ] || fail "exit status $status"
-if grep -v -e '^pad_shim: pad [0-9] \(attached\|detached\)' -e '^Failed: .*bgimage' \
+if grep -v -e '^pad_shim: pad [0-9] \(attached as device [0-9] (game controller)\|detached\)$' \
+    -e '^Failed: .*bgimage' \
     "$OUT/stderr" | grep -q .; then
     fail "unexpected output: $(cat "$OUT/stderr")"
 fi

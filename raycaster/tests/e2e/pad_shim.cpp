@@ -1,8 +1,9 @@
 // Virtual game controllers inside the running game, for its end-to-end test.
-// Loaded with LD_PRELOAD: after every presented frame it reads the new lines
-// of the file named by PAD_SHIM_COMMANDS and applies them on the game's own
-// thread, so the game sees controllers plugged in and moved exactly as SDL
-// reports real ones. The game itself carries nothing for this.
+// Loaded with LD_PRELOAD: after every presented frame it applies the next
+// line of the file named by PAD_SHIM_COMMANDS on the game's own thread, so
+// the game sees controllers plugged in and moved exactly as SDL reports real
+// ones. The game itself carries nothing for this. One line a frame: a press
+// and its release never meet in one joystick update, where they would cancel.
 //
 //   attach              plug in the next pad (numbered 0, 1, ... in order)
 //   axis PAD AXIS VALUE set a stick or trigger (game-controller axis order)
@@ -96,12 +97,11 @@ void read_commands() {
     char buf[512];
     ssize_t got;
     while ((got = read(commands_fd, buf, sizeof buf)) > 0) pending.append(buf, got);
-    size_t end;
-    while ((end = pending.find('\n')) != std::string::npos) {
-        std::string line = pending.substr(0, end);
-        pending.erase(0, end + 1);
-        run(line.c_str());
-    }
+    size_t end = pending.find('\n');
+    if (end == std::string::npos) return;
+    std::string line = pending.substr(0, end);
+    pending.erase(0, end + 1);
+    run(line.c_str());
 }
 
 } // namespace
