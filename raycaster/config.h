@@ -26,6 +26,12 @@ constexpr double MOUSE_SENSITIVITY = 0.003; // radians per pixel
 constexpr double PITCH_LIMIT = 1.5707963267948966;
 constexpr double EYE_HEIGHT = 0.5;
 
+// Game controllers. Full stick deflection walks and turns as the keys do.
+constexpr int MAX_PADS = 8;               // connected at once; more are ignored
+constexpr double PAD_DEAD_ZONE = 0.25;    // of full deflection, radial, per stick
+constexpr double PAD_TRIGGER_PRESS = 0.5; // a trigger past this counts as held
+constexpr double PAD_PITCH_RATE = 1.5;    // radians per second, right stick up or down
+
 // Frame clock
 constexpr double MAX_FRAME_DT = 0.05;
 

@@ -7,6 +7,7 @@
 #include "player.h"
 #include "sys.h"
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -73,13 +74,55 @@ static void key_binding(SDL_Keycode key) {
     }
 }
 
-void handle_event(const SDL_Event &ev) {
-    if (ev.type == SDL_QUIT) {
-        quit_requested = true;
+// Buttons act when pressed; the d-pad, the stick click and the triggers are
+// held controls that the player update reads every frame.
+static void pad_button(int button) {
+    if (chat_open) { // the chat line is typed; Start closes it as Esc does
+        if (button == SDL_CONTROLLER_BUTTON_START) chat_close_console();
         return;
     }
+    switch (button) {
+    case SDL_CONTROLLER_BUTTON_A:
+        if (game_state == STATE_PLAY) toggle_nearest_door();
+        break;
+    case SDL_CONTROLLER_BUTTON_X:
+        flashlight_toggle();
+        break;
+    case SDL_CONTROLLER_BUTTON_Y:
+        show_map ^= 1;
+        break;
+    case SDL_CONTROLLER_BUTTON_BACK:
+        sys_toggle_fullscreen();
+        break;
+    case SDL_CONTROLLER_BUTTON_START:
+        key_binding(SDLK_ESCAPE);
+        break;
+    default:
+        break;
+    }
+}
+
+void handle_event(const SDL_Event &ev) {
+    switch (ev.type) {
+    case SDL_QUIT:
+        quit_requested = true;
+        return;
+    case SDL_CONTROLLERDEVICEADDED: // plugging in counts in every state
+        sys_pad_added(ev.cdevice.which);
+        return;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        sys_pad_removed(ev.cdevice.which);
+        return;
+    case SDL_CONTROLLERBUTTONDOWN: // as keys, only for the focused window
+        if (!sys_window_focused()) return;
+        break;
+    default:
+        break;
+    }
     if (game_state == STATE_TITLE) {
-        if (ev.type == SDL_KEYDOWN || ev.type == SDL_MOUSEBUTTONDOWN) start_intro();
+        if (ev.type == SDL_KEYDOWN || ev.type == SDL_MOUSEBUTTONDOWN ||
+            ev.type == SDL_CONTROLLERBUTTONDOWN)
+            start_intro();
         return;
     }
     switch (ev.type) {
@@ -102,6 +145,9 @@ void handle_event(const SDL_Event &ev) {
         else if (game_state == STATE_PLAY && mouse_look)
             toggle_nearest_door();
         break;
+    case SDL_CONTROLLERBUTTONDOWN:
+        pad_button(ev.cbutton.button);
+        break;
     default:
         break;
     }
@@ -120,7 +166,12 @@ void update_intro(uint32_t now) {
 
 void update_player(uint32_t now, double dt) {
     if (chat_open) return; // no motion, no head-bob change, no footstep
-    uint32_t interval = player_move(sys_move_keys(), dt);
+    PadMotion pad{};
+    if (sys_window_focused()) {
+        std::array<PadReading, MAX_PADS> pads{};
+        pad = pad_motion(pads.data(), sys_pad_readings(pads.data(), MAX_PADS));
+    }
+    uint32_t interval = player_move(sys_move_keys(), dt, pad);
     if (interval && footstep_due(now, &last_step_tick, interval)) sys_play_step();
 }
 

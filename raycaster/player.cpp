@@ -3,6 +3,7 @@
 #include "doors.h"
 #include "world.h"
 
+#include <algorithm>
 #include <cmath>
 
 double px = START_X, py = START_Y;
@@ -83,14 +84,25 @@ void find_spawn() {
     }
 }
 
-uint32_t player_move(const MoveKeys &keys, double dt) {
-    double step = (keys.sprint ? SPRINT_SPEED : WALK_SPEED) * dt * player_speed_scale;
-    double forward = keys.forward ? step : 0.0;
-    if (keys.back) forward -= step;
-    double strafe = keys.strafe_left ? -step : 0.0;
-    if (keys.strafe_right) strafe += step;
-    if (keys.turn_left) player_rotate(-TURN_RATE * dt);
-    if (keys.turn_right) player_rotate(TURN_RATE * dt);
+static double unit(double v) {
+    return std::clamp(v, -1.0, 1.0);
+}
+
+static void clamp_pitch() {
+    cam_pitch = std::clamp(cam_pitch, -PITCH_LIMIT, PITCH_LIMIT);
+}
+
+uint32_t player_move(const MoveKeys &keys, double dt, const PadMotion &pad) {
+    bool sprint = keys.sprint || pad.sprint;
+    double step = (sprint ? SPRINT_SPEED : WALK_SPEED) * dt * player_speed_scale;
+    double forward = unit(keys.forward - keys.back + pad.forward) * step;
+    double strafe = unit(keys.strafe_right - keys.strafe_left + pad.strafe) * step;
+    double turn = unit(keys.turn_right - keys.turn_left + pad.turn);
+    if (turn != 0.0) player_rotate(turn * TURN_RATE * dt);
+    if (pad.pitch != 0.0) {
+        cam_pitch += unit(pad.pitch) * PAD_PITCH_RATE * dt;
+        clamp_pitch();
+    }
 
     double nx = px + forward * dirx - strafe * diry;
     double ny = py + forward * diry + strafe * dirx;
@@ -98,7 +110,7 @@ uint32_t player_move(const MoveKeys &keys, double dt) {
     if (player_noclip || !player_collides(px, ny)) py = ny;
 
     bool moving = forward != 0.0 || strafe != 0.0;
-    if (keys.sprint && moving) {
+    if (sprint && moving) {
         bob_t += BOB_RATE * dt;
         return STEP_MS_SPRINT;
     }
@@ -115,6 +127,5 @@ int footstep_due(uint32_t now, uint32_t *last_step_tick, uint32_t interval) {
 void mouse_look_motion(int xrel, int yrel) {
     player_rotate(xrel * MOUSE_SENSITIVITY);
     cam_pitch -= yrel * MOUSE_SENSITIVITY;
-    if (cam_pitch > PITCH_LIMIT) cam_pitch = PITCH_LIMIT;
-    if (cam_pitch < -PITCH_LIMIT) cam_pitch = -PITCH_LIMIT;
+    clamp_pitch();
 }

@@ -2,6 +2,8 @@
 // mouse look and the door click.
 #pragma once
 
+#include "pad.h"
+
 #include <cstdint>
 
 extern double px, py;     // centre of the player, in cells
@@ -29,9 +31,11 @@ int player_collides(double x, double y);
 void toggle_nearest_door();
 void find_spawn(); // walks east along row 2 from px to the first free cell
 
-// One frame of keyboard motion: turning, sliding along walls, head bob.
-// Returns the footstep interval in ms while moving, 0 when standing still.
-uint32_t player_move(const MoveKeys &keys, double dt);
+// One frame of key and controller motion: turning, tilting, sliding along
+// walls, head bob. Keys and sticks add up per axis but never past what the
+// keys alone give. Returns the footstep interval in ms while moving, 0 when
+// standing still.
+uint32_t player_move(const MoveKeys &keys, double dt, const PadMotion &pad = {});
 
 // 1 when a footstep is due at tick `now`; renews *last_step_tick then.
 int footstep_due(uint32_t now, uint32_t *last_step_tick, uint32_t interval);

@@ -130,6 +130,7 @@ int main(int, char **) {
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     // A machine without sound must still get its window: audio is optional.
     if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) != 0) SDL_Init(SDL_INIT_VIDEO);
+    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER); // optional too: keys and mouse still play
     IMG_Init(IMG_INIT_PNG);
     TTF_Init();
     Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 512);

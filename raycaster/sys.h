@@ -2,6 +2,7 @@
 // over SDL; tests link stand-ins that record what was asked.
 #pragma once
 
+#include "pad.h"
 #include "player.h"
 
 #include <cstdint>
@@ -18,3 +19,10 @@ void sys_music_volume(int volume);      // 0..128
 void sys_play_step();
 MoveKeys sys_move_keys(); // held keys, by physical position
 void sys_present();       // shows the finished frame
+
+int sys_window_focused(); // 1 while the game's window has keyboard focus
+// Controllers come and go with the device events: added gives a device
+// index, removed an instance id. Every open one is read once a frame.
+void sys_pad_added(int device_index);
+void sys_pad_removed(int instance_id);
+int sys_pad_readings(PadReading *out, int max); // how many were written

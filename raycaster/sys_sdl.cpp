@@ -1,9 +1,11 @@
 // The platform services over SDL and SDL_mixer.
 #include "sys.h"
+#include "config.h"
 #include "scene.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
+#include <array>
 
 Mix_Chunk *snd_step = nullptr;
 
@@ -55,6 +57,53 @@ MoveKeys sys_move_keys() {
     m.turn_right = k[SDL_SCANCODE_RIGHT];
     m.sprint = k[SDL_SCANCODE_LSHIFT] || k[SDL_SCANCODE_RSHIFT];
     return m;
+}
+
+int sys_window_focused() {
+    return (SDL_GetWindowFlags(win) & SDL_WINDOW_INPUT_FOCUS) != 0;
+}
+
+// Open controllers; null slots are free.
+static std::array<SDL_GameController *, MAX_PADS> pads{};
+
+void sys_pad_added(int device_index) {
+    if (!SDL_IsGameController(device_index)) return;
+    // SDL announces pads present at start-up too; opening one twice would
+    // need two closes.
+    if (SDL_GameControllerFromInstanceID(SDL_JoystickGetDeviceInstanceID(device_index))) return;
+    for (SDL_GameController *&slot : pads)
+        if (!slot) {
+            slot = SDL_GameControllerOpen(device_index);
+            return;
+        }
+}
+
+void sys_pad_removed(int instance_id) {
+    SDL_GameController *gone = SDL_GameControllerFromInstanceID(instance_id);
+    for (SDL_GameController *&slot : pads)
+        if (slot && slot == gone) {
+            SDL_GameControllerClose(slot);
+            slot = nullptr;
+        }
+}
+
+int sys_pad_readings(PadReading *out, int max) {
+    int n = 0;
+    for (SDL_GameController *p : pads) {
+        if (!p || n == max) continue;
+        PadReading &r = out[n++];
+        r.left_x = SDL_GameControllerGetAxis(p, SDL_CONTROLLER_AXIS_LEFTX);
+        r.left_y = SDL_GameControllerGetAxis(p, SDL_CONTROLLER_AXIS_LEFTY);
+        r.right_x = SDL_GameControllerGetAxis(p, SDL_CONTROLLER_AXIS_RIGHTX);
+        r.right_y = SDL_GameControllerGetAxis(p, SDL_CONTROLLER_AXIS_RIGHTY);
+        r.left_trigger = SDL_GameControllerGetAxis(p, SDL_CONTROLLER_AXIS_TRIGGERLEFT);
+        r.left_stick = SDL_GameControllerGetButton(p, SDL_CONTROLLER_BUTTON_LEFTSTICK);
+        r.dpad_up = SDL_GameControllerGetButton(p, SDL_CONTROLLER_BUTTON_DPAD_UP);
+        r.dpad_down = SDL_GameControllerGetButton(p, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+        r.dpad_left = SDL_GameControllerGetButton(p, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+        r.dpad_right = SDL_GameControllerGetButton(p, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+    }
+    return n;
 }
 
 void sys_present() {

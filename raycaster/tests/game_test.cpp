@@ -31,6 +31,18 @@ SDL_Event motion(int xrel, int yrel) {
     ev.motion.yrel = yrel;
     return ev;
 }
+SDL_Event pad(int button) {
+    SDL_Event ev{};
+    ev.type = SDL_CONTROLLERBUTTONDOWN;
+    ev.cbutton.button = static_cast<Uint8>(button);
+    return ev;
+}
+SDL_Event plug(Uint32 type, int which) {
+    SDL_Event ev{};
+    ev.type = type;
+    ev.cdevice.which = which;
+    return ev;
+}
 SDL_Event text(const char *s) {
     SDL_Event ev{};
     ev.type = SDL_TEXTINPUT;
@@ -243,6 +255,97 @@ TEST_F(Loop, PlayerUpdateReadsKeysAndPlaysSteps) {
     update_player(2000, 0.05);
     EXPECT_EQ(null_sys.steps_played, 2);
     EXPECT_EQ(bob_t, bob);
+}
+
+TEST_F(Loop, PadButtonsStartTheGameAndActAsTheirKeys) {
+    null_sys.focused = 0; // another window has the pad's attention
+    handle_event(pad(SDL_CONTROLLER_BUTTON_B));
+    EXPECT_EQ(game_state, STATE_TITLE);
+    null_sys.focused = 1;
+    handle_event(pad(SDL_CONTROLLER_BUTTON_B));
+    EXPECT_EQ(game_state, STATE_INTRO);
+    EXPECT_EQ(mouse_look, 1);
+
+    world_cell(0, 0); // door 0 is {13, 11}
+    px = 12.5;
+    py = 11.5;
+    handle_event(pad(SDL_CONTROLLER_BUTTON_A));
+    EXPECT_EQ(doors[0].open, 0) << "not in the intro";
+    game_state = STATE_PLAY;
+    handle_event(key(SDLK_ESCAPE)); // mouse released: the pad still opens doors
+    handle_event(pad(SDL_CONTROLLER_BUTTON_A));
+    EXPECT_EQ(doors[0].open, 1);
+    handle_event(key(SDLK_TAB));
+
+    handle_event(pad(SDL_CONTROLLER_BUTTON_X));
+    EXPECT_EQ(flashlight_on, 1);
+    EXPECT_EQ(flash_vel, 8.0);
+    handle_event(pad(SDL_CONTROLLER_BUTTON_Y));
+    EXPECT_EQ(show_map, 1);
+    handle_event(pad(SDL_CONTROLLER_BUTTON_BACK));
+    EXPECT_EQ(null_sys.fullscreen, 1);
+    for (int b : {SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_GUIDE,
+                  SDL_CONTROLLER_BUTTON_LEFTSTICK, SDL_CONTROLLER_BUTTON_DPAD_UP})
+        handle_event(pad(b));
+    EXPECT_EQ(flashlight_on, 1);
+    EXPECT_EQ(show_map, 1);
+    EXPECT_EQ(doors[0].open, 1);
+
+    null_sys.focused = 0;
+    handle_event(pad(SDL_CONTROLLER_BUTTON_Y));
+    EXPECT_EQ(show_map, 1) << "unfocused: ignored";
+    null_sys.focused = 1;
+    handle_event(pad(SDL_CONTROLLER_BUTTON_START)); // as Esc: release, then quit
+    EXPECT_EQ(mouse_look, 0);
+    EXPECT_EQ(null_sys.cursor_shown, 1);
+    EXPECT_FALSE(quit_requested);
+    handle_event(pad(SDL_CONTROLLER_BUTTON_START));
+    EXPECT_TRUE(quit_requested);
+}
+
+TEST_F(Loop, OpenChatLeavesThePadOnlyStart) {
+    play();
+    px = py = 4.5;
+    null_sys.pad_count = 1;
+    null_sys.pads[0].left_y = -32768;
+    null_sys.pads[0].right_x = 32767;
+    handle_event(key(SDLK_t));
+    for (int b : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y,
+                  SDL_CONTROLLER_BUTTON_BACK, SDL_CONTROLLER_BUTTON_B})
+        handle_event(pad(b));
+    update_player(100, 0.05);
+    EXPECT_EQ(flashlight_on, 0);
+    EXPECT_EQ(show_map, 0);
+    EXPECT_EQ(null_sys.fullscreen, 0);
+    EXPECT_EQ(px, 4.5);
+    EXPECT_EQ(pa, 0.0);
+    EXPECT_EQ(chat_open, 1);
+    handle_event(pad(SDL_CONTROLLER_BUTTON_START));
+    EXPECT_EQ(chat_open, 0);
+    EXPECT_FALSE(quit_requested);
+    EXPECT_EQ(mouse_look, 1) << "restored as Esc restores it";
+    EXPECT_EQ(null_sys.text_input, 0);
+
+    update_player(1000, 0.05); // the sticks drive again
+    EXPECT_NEAR(px, 4.5 + 0.08 * std::cos(0.125), 1e-12);
+    EXPECT_NEAR(pa, 0.125, 1e-12);
+    EXPECT_EQ(null_sys.steps_played, 1);
+    null_sys.focused = 0; // ...but not a window in the background
+    update_player(1100, 0.05);
+    EXPECT_NEAR(pa, 0.125, 1e-12);
+}
+
+TEST_F(Loop, PadsArePluggedAndUnpluggedInEveryState) {
+    handle_event(plug(SDL_CONTROLLERDEVICEADDED, 2));
+    EXPECT_EQ(null_sys.pad_added, 2);
+    EXPECT_EQ(game_state, STATE_TITLE) << "plugging in is not a button";
+    play();
+    handle_event(key(SDLK_t));
+    null_sys.focused = 0;
+    handle_event(plug(SDL_CONTROLLERDEVICEREMOVED, 7));
+    EXPECT_EQ(null_sys.pad_removed, 7);
+    handle_event(plug(SDL_CONTROLLERDEVICEADDED, 0));
+    EXPECT_EQ(null_sys.pad_added, 0);
 }
 
 TEST_F(Loop, DarkPresencePostsOnlyInTheDarkWithoutLight) {

@@ -1,4 +1,5 @@
 #include "fresh_world.h"
+#include "pad.h"
 
 #include <cmath>
 
@@ -190,6 +191,104 @@ TEST_F(Player, MouseLookTurnsAndClampsPitch) {
     EXPECT_EQ(cam_pitch, -1.5707963267948966);
     mouse_look_motion(100000, 0);
     EXPECT_GT(pa, 300.0) << "heading is never wrapped";
+}
+
+TEST(Pad, DeadZoneIsRadialAndTheRestStartsFromZero) {
+    EXPECT_EQ(pad_stick(0, 0).x, 0.0);
+    Stick s = pad_stick(8000, -5700); // length 0.30 of full; neither axis alone
+    EXPECT_GT(s.x, 0.0);              // reaches 0.25, so a square zone would drop it
+    EXPECT_LT(s.y, 0.0);
+    s = pad_stick(5800, -5800); // length 0.2503 of full: just past the zone
+    EXPECT_GT(s.x, 0.0);
+    EXPECT_LT(std::hypot(s.x, s.y), 0.001);
+    s = pad_stick(5700, 5700); // length 0.246: inside, a resting pad's wobble
+    EXPECT_EQ(s.x, 0.0);
+    EXPECT_EQ(s.y, 0.0);
+    EXPECT_NEAR(pad_stick(20479, 0).x, 0.5, 1e-4); // 0.625 of full: half way
+    EXPECT_EQ(pad_stick(32767, 0).x, 1.0);
+    EXPECT_EQ(pad_stick(0, -32768).y, -1.0);
+    s = pad_stick(32767, 32767); // corners of square gates stop at length 1
+    EXPECT_NEAR(std::hypot(s.x, s.y), 1.0, 1e-12);
+    EXPECT_NEAR(s.x, s.y, 1e-15);
+}
+
+PadReading stick_at(int16_t lx, int16_t ly, int16_t rx = 0, int16_t ry = 0) {
+    PadReading p{};
+    p.left_x = lx;
+    p.left_y = ly;
+    p.right_x = rx;
+    p.right_y = ry;
+    return p;
+}
+
+// Distance walked in one 0.05 s frame from (4.5, 4.5), heading 0.
+double walked(const MoveKeys &k, const PadReading *pads, int count, uint32_t *interval = nullptr) {
+    px = py = 4.5;
+    uint32_t i = player_move(k, 0.05, pad_motion(pads, count));
+    if (interval) *interval = i;
+    return std::hypot(px - 4.5, py - 4.5);
+}
+
+TEST_F(Player, SticksWalkAtTheKeySpeedsAndNeverFaster) {
+    PadReading full = stick_at(0, -32768), half = stick_at(0, -20479);
+    uint32_t interval = 0;
+    EXPECT_NEAR(walked(keys(""), &full, 1, &interval), 0.08, 1e-12);
+    EXPECT_EQ(interval, 600u);
+    EXPECT_NEAR(px, 4.58, 1e-12) << "stick up walks forward";
+    EXPECT_NEAR(walked(keys(""), &half, 1), 0.04, 1e-5);
+    EXPECT_NEAR(walked(keys("W"), &full, 1), 0.08, 1e-12) << "key and stick: once";
+    PadReading two[2] = {full, full};
+    EXPECT_NEAR(walked(keys(""), two, 2), 0.08, 1e-12) << "two pads: once";
+    PadReading diagonal = stick_at(32767, -32767);
+    EXPECT_NEAR(walked(keys(""), &diagonal, 1), 0.08, 1e-12);
+    EXPECT_GT(py, 4.5) << "stick right strafes right";
+    PadReading back = stick_at(0, 32767);
+    EXPECT_EQ(walked(keys("W"), &back, 1, &interval), 0.0);
+    EXPECT_EQ(interval, 0u) << "cancelled: no footsteps";
+    two[1] = stick_at(5000, -5000); // a second pad at rest adds nothing
+    EXPECT_NEAR(walked(keys(""), two, 2), 0.08, 1e-12);
+
+    PadReading dpad{};
+    dpad.dpad_up = true;
+    EXPECT_NEAR(walked(keys(""), &dpad, 1), 0.08, 1e-12);
+    dpad.left_y = -32768;
+    EXPECT_NEAR(walked(keys("W"), &dpad, 1), 0.08, 1e-12);
+
+    PadReading sprint = full;
+    sprint.left_trigger = 16383; // not yet past half way
+    EXPECT_NEAR(walked(keys(""), &sprint, 1), 0.08, 1e-12);
+    sprint.left_trigger = 16500;
+    EXPECT_NEAR(walked(keys(""), &sprint, 1, &interval), 0.16, 1e-12);
+    EXPECT_EQ(interval, 200u);
+    EXPECT_GT(bob_t, 0.0);
+    sprint.left_trigger = 0;
+    sprint.left_stick = true;
+    EXPECT_NEAR(walked(keys("W^"), &sprint, 1), 0.16, 1e-12);
+}
+
+TEST_F(Player, RightStickAndDpadTurnAtTheArrowRateAndTiltWithinLimits) {
+    px = py = 4.5;
+    PadReading right = stick_at(0, 0, 32767, 0);
+    player_move(keys(""), 0.1, pad_motion(&right, 1));
+    EXPECT_NEAR(pa, 0.25, 1e-12);
+    EXPECT_EQ(dirx, std::cos(pa));
+    player_move(keys(">"), 0.1, pad_motion(&right, 1));
+    EXPECT_NEAR(pa, 0.5, 1e-12) << "arrow and stick: once";
+    PadReading dpad{};
+    dpad.dpad_left = true;
+    player_move(keys("<"), 0.1, pad_motion(&dpad, 1));
+    EXPECT_NEAR(pa, 0.25, 1e-12);
+    EXPECT_EQ(cam_pitch, 0.0);
+
+    PadReading up = stick_at(0, 0, 0, -32768);
+    player_move(keys(""), 0.05, pad_motion(&up, 1));
+    EXPECT_NEAR(cam_pitch, 0.075, 1e-12) << "stick up looks up";
+    for (int i = 0; i < 40; i++) player_move(keys(""), 0.05, pad_motion(&up, 1));
+    EXPECT_EQ(cam_pitch, 1.5707963267948966);
+    PadReading down = stick_at(0, 0, 0, 32767);
+    for (int i = 0; i < 80; i++) player_move(keys(""), 0.05, pad_motion(&down, 1));
+    EXPECT_EQ(cam_pitch, -1.5707963267948966);
+    EXPECT_EQ(px, 4.5) << "looking around does not walk";
 }
 
 TEST_F(Player, ShutDoorBlocksAPlayerStandingInIt) {

@@ -37,6 +37,20 @@ void sys_play_step() {
 MoveKeys sys_move_keys() {
     return null_sys.keys;
 }
+int sys_window_focused() {
+    return null_sys.focused;
+}
+void sys_pad_added(int device_index) {
+    null_sys.pad_added = device_index;
+}
+void sys_pad_removed(int instance_id) {
+    null_sys.pad_removed = instance_id;
+}
+int sys_pad_readings(PadReading *out, int max) {
+    int n = null_sys.pad_count < max ? null_sys.pad_count : max;
+    for (int i = 0; i < n; i++) out[i] = null_sys.pads[i];
+    return n;
+}
 void sys_present() {
     null_sys.frames_presented++;
 }

@@ -15,6 +15,10 @@ struct NullSys {
     int steps_played = 0;
     int frames_presented = 0; // the frame stays in the back buffer
     MoveKeys keys{};
+    int focused = 1;
+    PadReading pads[4]{}; // the first pad_count are connected
+    int pad_count = 0;
+    int pad_added = -1, pad_removed = -1; // last device index, last instance id
 };
 
 extern NullSys null_sys;

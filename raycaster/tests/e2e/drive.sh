@@ -14,9 +14,11 @@ fail() {
 }
 
 # start_game EXE [STDERR_FILE]: runs the game and waits for its window.
+# GAME_ENV, when set, holds NAME=value words for the game's environment only.
 start_game() {
     local exe=$1 err=${2:-/dev/null}
-    "$exe" 2>"$err" &
+    # shellcheck disable=SC2086 # GAME_ENV is a list of words
+    env ${GAME_ENV:-} "$exe" 2>"$err" &
     GAME_PID=$!
     GAME_WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Drevix Raycaster$' | head -1)
     [ -n "$GAME_WID" ] || fail "no game window appeared"

@@ -1,0 +1,36 @@
+// Game controllers as the player update sees them: the raw readings of every
+// connected pad, reduced to one analogue move, turn and tilt.
+#pragma once
+
+#include <cstdint>
+
+// One controller this frame, in the game-controller layer's terms.
+struct PadReading {
+    int16_t left_x, left_y; // -32768..32767; y grows downward
+    int16_t right_x, right_y;
+    int16_t left_trigger; // 0 at rest, 32767 pulled fully
+    bool left_stick;      // the left stick clicked in
+    bool dpad_up, dpad_down, dpad_left, dpad_right;
+};
+
+// A stick past its dead zone: each axis -1..1, length at most 1.
+struct Stick {
+    double x, y;
+};
+
+// What all pads together ask of the player this frame, as fractions of the
+// keys' speeds; the player update adds the keys and clamps.
+struct PadMotion {
+    double forward, strafe; // positive strafe moves right
+    double turn;            // positive turns right (the heading grows)
+    double pitch;           // positive looks up
+    bool sprint;
+};
+
+// Radial dead zone; beyond it the length is rescaled to start from zero, so
+// a resting stick gives exactly nothing and full deflection gives 1.
+Stick pad_stick(int16_t x, int16_t y);
+
+// Left stick and d-pad up/down walk, right stick and d-pad left/right turn,
+// right stick up/down tilts, the left stick click or left trigger sprints.
+PadMotion pad_motion(const PadReading *pads, int count);
