@@ -2,8 +2,10 @@
 #include "textures.h"
 
 #include <SDL2/SDL_opengl.h>
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <string>
 
 TTF_Font *font_small = nullptr;
 TTF_Font *font_medium = nullptr;
@@ -24,7 +26,7 @@ struct TextSlot {
     uint8_t r, g, b;
     char text[TEXT_KEY_BYTES];
     uint32_t texture; // 0: the slot is free
-    int w, h;
+    int w, h, lift;
     uint32_t frame; // the last frame that drew it
 };
 std::array<TextSlot, TEXT_SLOTS> slots{};
@@ -33,13 +35,48 @@ int caching = 1;
 
 struct Rendered {
     uint32_t texture;
-    int w, h;
+    int w, h, lift;
 };
+
+// Pixels that combining marks stacked above the letters add on top of the
+// font's height. The rendering grows by that much upwards and its letters
+// sit that much lower; drawing it that much higher keeps every line on the
+// same baseline. Found as the height the marks above add: the string is
+// measured with and without them (a mark is "above" when its glyph lies
+// wholly above the baseline).
+int marks_above(TTF_Font *font, const char *text) {
+    const auto *p = reinterpret_cast<const unsigned char *>(text);
+    std::string without;
+    bool any = false;
+    for (size_t i = 0; p[i];) {
+        size_t n = p[i] < 0x80 ? 1 : p[i] < 0xE0 ? 2 : p[i] < 0xF0 ? 3 : 4;
+        for (size_t k = 1; k < n; k++)
+            if (!p[i + k]) n = k; // a cut-off sequence: keep what there is
+        if (n == 2) {
+            Uint32 cp = (p[i] & 0x1Fu) << 6 | (p[i + 1] & 0x3Fu);
+            int minx, maxx, miny, maxy, advance;
+            if (cp >= 0x300 && cp <= 0x36F &&
+                TTF_GlyphMetrics32(font, cp, &minx, &maxx, &miny, &maxy, &advance) == 0 &&
+                miny > 0) {
+                any = true;
+                i += n;
+                continue;
+            }
+        }
+        without.append(text + i, n);
+        i += n;
+    }
+    int w, with_h, without_h;
+    if (!any || TTF_SizeUTF8(font, text, &w, &with_h) != 0 ||
+        TTF_SizeUTF8(font, without.c_str(), &w, &without_h) != 0)
+        return 0;
+    return std::max(0, with_h - without_h);
+}
 
 Rendered render(TTF_Font *font, const char *text, SDL_Color color) {
     SDL_Surface *surface = TTF_RenderUTF8_Blended(font, text, color);
-    if (!surface) return {0, 0, 0};
-    Rendered out{surf_to_gl(surface), surface->w, surface->h};
+    if (!surface) return {0, 0, 0, 0};
+    Rendered out{surf_to_gl(surface), surface->w, surface->h, marks_above(font, text)};
     SDL_FreeSurface(surface);
     return out;
 }
@@ -87,21 +124,21 @@ void text(TTF_Font *font, const char *str, SDL_Color color, float x, float y, fl
         if (slot) {
             Rendered r = render(font, str, opaque);
             if (!r.texture) return; // nothing to draw this frame
-            *slot = TextSlot{font, color.r, color.g, color.b, {}, r.texture, r.w, r.h, 0};
+            *slot = TextSlot{font, color.r, color.g, color.b, {}, r.texture, r.w, r.h, r.lift, 0};
             std::strcpy(slot->text, str);
         }
     }
     if (slot) {
         slot->frame = frame_number;
-        quad(slot->texture, x, y, static_cast<float>(w < 0 ? slot->w : w),
+        quad(slot->texture, x, y - slot->lift * overlay_sy, static_cast<float>(w < 0 ? slot->w : w),
              static_cast<float>(h < 0 ? slot->h : h), weight);
         return;
     }
     // Too long to keep, or every slot taken: drawn once and given back.
     Rendered r = render(font, str, opaque);
     if (!r.texture) return;
-    quad(r.texture, x, y, static_cast<float>(w < 0 ? r.w : w), static_cast<float>(h < 0 ? r.h : h),
-         weight);
+    quad(r.texture, x, y - r.lift * overlay_sy, static_cast<float>(w < 0 ? r.w : w),
+         static_cast<float>(h < 0 ? r.h : h), weight);
     GLuint name = r.texture;
     glDeleteTextures(1, &name);
 }

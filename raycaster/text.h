@@ -23,6 +23,8 @@ void fill_rect(float x0, float y0, float x1, float y1, float r, float g, float b
 
 // One string as a textured quad at (x, y), its rendered size scaled by sx
 // and sy. The colour's alpha and `alpha` both weigh the text's coverage.
+// Combining marks stacked above the letters reach up past y, so that the
+// letters stay where they would be without them.
 void draw_text_quad(TTF_Font *font, const char *text, SDL_Color color, float x, float y,
                     float alpha);
 // The same at a size measured beforehand (w x h before scaling).

@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace {
@@ -166,6 +167,30 @@ TEST_F(Overlay, MessagesShowAndTheWarningIsRed) {
 
     frame(STATE_PLAY, 8001); // both expired
     EXPECT_GT(luminance(shown(480, 40)), 100);
+}
+
+TEST_F(Overlay, MarksAboveTheNameLeaveTheLineInItsRow) {
+    // The same line without marks and with four marks stacked above every
+    // letter of the name: "I SEE YOU" must sit exactly one row lower.
+    std::string heavy = "[{";
+    for (char letter : std::string("zalgo")) {
+        heavy += letter;
+        for (int m : {0x300, 0x301, 0x302, 0x303}) heavy += marks[m - 0x300].data();
+    }
+    heavy += "}]: I SEE YOU";
+    chat_add_at("[{zalgo}]: I SEE YOU", 0);
+    chat_add_at(heavy.c_str(), 0);
+    frame(STATE_PLAY, 100);
+    // Rows of red pixels in the columns of "I SEE YOU", for each message.
+    auto red_rows = [&](int top) {
+        std::vector<int> rows;
+        for (int y = top; y < top + 18; y++)
+            if (has_red(96, y, 180, y + 1)) rows.push_back(y - top);
+        return rows;
+    };
+    std::vector<int> plain = red_rows(28), marked = red_rows(46);
+    ASSERT_FALSE(plain.empty());
+    EXPECT_EQ(marked, plain);
 }
 
 TEST_F(Overlay, InputLineAndCloseBox) {
