@@ -14,15 +14,20 @@ constexpr size_t LOCAL_HEADER_SIZE = 30;
 constexpr unsigned FLAG_DATA_DESCRIPTOR = 0x0008;
 constexpr unsigned METHOD_STORED = 0;
 constexpr unsigned METHOD_DEFLATED = 8;
+// A size field holding this says the real size is in the zip64 extra field.
+constexpr uint32_t ZIP64_MARKER = 0xFFFFFFFF;
+constexpr unsigned ZIP64_EXTRA_ID = 0x0001;
+constexpr size_t EXTRA_MAX = 0xFFFF;
 
 struct LocalHeader {
     unsigned flags;
     unsigned method;
     uint32_t crc;
-    uint32_t compressed_size;
-    uint32_t size;
+    uint64_t compressed_size;
+    uint64_t size;
     unsigned name_length;
     unsigned extra_length;
+    bool sized; // false when a size is a zip64 marker with no value behind it
 };
 
 enum EntryResult { ENTRY_DONE, ENTRY_FAILED, ENTRY_STOP };
@@ -36,15 +41,19 @@ static unsigned read_u16(const unsigned char *p) {
 static uint32_t read_u32(const unsigned char *p) {
     return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
 }
+static uint64_t read_u64(const unsigned char *p) {
+    return read_u32(p) | uint64_t{read_u32(p + 4)} << 32;
+}
 
-// fseek takes a long, which is 32 bits on Windows; an entry may claim 4 GiB.
+// fseek takes a long, which is 32 bits on Windows, and a zip64 entry may
+// claim any size: the skip goes in steps, and a step that passes the end of
+// the archive ends it, so that a made-up size costs no more than the file.
 static bool skip_forward(FILE *archive, uint64_t count) {
-    while (count > 0) {
-        long step = count > LONG_MAX ? LONG_MAX : static_cast<long>(count);
-        if (fseek(archive, step, SEEK_CUR) != 0) return false;
-        count -= static_cast<uint64_t>(step);
+    while (count > LONG_MAX) {
+        if (fseek(archive, LONG_MAX - 1, SEEK_CUR) != 0 || fgetc(archive) == EOF) return false;
+        count -= LONG_MAX;
     }
-    return true;
+    return fseek(archive, static_cast<long>(count), SEEK_CUR) == 0;
 }
 
 static bool is_separator(char c) {
@@ -111,11 +120,11 @@ static void make_parent_folders(const char *path) {
 
 // Copies count bytes of the archive into out; ENTRY_STOP when the archive
 // ends early. After a failed write the rest of the data is skipped.
-static EntryResult copy_stored(FILE *archive, FILE *out, uint32_t count, uint32_t &crc) {
+static EntryResult copy_stored(FILE *archive, FILE *out, uint64_t count, uint32_t &crc) {
     while (count > 0) {
-        size_t step = count < ZIP_CHUNK ? count : ZIP_CHUNK;
+        size_t step = count < ZIP_CHUNK ? static_cast<size_t>(count) : ZIP_CHUNK;
         if (fread(zip_in, 1, step, archive) != step) return ENTRY_STOP;
-        count -= static_cast<uint32_t>(step);
+        count -= step;
         crc = static_cast<uint32_t>(crc32(crc, zip_in, static_cast<uInt>(step)));
         if (fwrite(zip_in, 1, step, out) != step) {
             return skip_forward(archive, count) ? ENTRY_FAILED : ENTRY_STOP;
@@ -124,64 +133,66 @@ static EntryResult copy_stored(FILE *archive, FILE *out, uint32_t count, uint32_
     return ENTRY_DONE;
 }
 
-// Inflates the entry's data into out. Output beyond the header's size, a
-// stream that does not end within the data, or an output shorter than the
-// header's size all fail the entry. Unused data is skipped.
+// Inflates the entry's data into out. The stream must end within the data
+// and give exactly the header's size; output stops at the first byte beyond
+// that size, so a stream that inflates far past it costs no more than the
+// size it claimed. Unused data is skipped.
 static EntryResult copy_deflated(FILE *archive, FILE *out, const LocalHeader &header,
                                  uint32_t &crc) {
     z_stream stream{};
     if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
         return skip_forward(archive, header.compressed_size) ? ENTRY_FAILED : ENTRY_STOP;
     }
-    uint32_t unread = header.compressed_size;
-    uint64_t written = 0;
-    EntryResult result = ENTRY_DONE;
-    int status = Z_OK;
-    while (status != Z_STREAM_END) {
-        if (stream.avail_in == 0) {
-            if (unread == 0) {
-                result = ENTRY_FAILED;
-                break;
-            }
-            size_t step = unread < ZIP_CHUNK ? unread : ZIP_CHUNK;
+    uint64_t unread = header.compressed_size;
+    uint64_t left = header.size; // output still to come
+    EntryResult result = ENTRY_FAILED;
+    // Each pass either makes progress or ends the loop: inflate returns Z_OK
+    // only when it consumed input or produced output. Once the input is all
+    // handed over, zlib may still hold output that did not fit the last
+    // chunk, so it is called again until it reports the stream's end or can
+    // do nothing more.
+    for (;;) {
+        if (stream.avail_in == 0 && unread > 0) {
+            size_t step = unread < ZIP_CHUNK ? static_cast<size_t>(unread) : ZIP_CHUNK;
             if (fread(zip_in, 1, step, archive) != step) {
                 result = ENTRY_STOP;
                 break;
             }
-            unread -= static_cast<uint32_t>(step);
+            unread -= step;
             stream.next_in = zip_in;
             stream.avail_in = static_cast<uInt>(step);
         }
+        // Room for one byte more than may still come shows an overlong
+        // stream at once.
+        size_t room = left < ZIP_CHUNK ? static_cast<size_t>(left) + 1 : ZIP_CHUNK;
         stream.next_out = zip_out;
-        stream.avail_out = static_cast<uInt>(ZIP_CHUNK);
-        status = inflate(&stream, Z_NO_FLUSH);
-        if (status != Z_OK && status != Z_STREAM_END) {
-            result = ENTRY_FAILED;
-            break;
-        }
-        size_t produced = ZIP_CHUNK - stream.avail_out;
-        written += produced;
-        if (written > header.size) {
-            result = ENTRY_FAILED;
-            break;
-        }
+        stream.avail_out = static_cast<uInt>(room);
+        int status = inflate(&stream, Z_NO_FLUSH);
+        size_t produced = room - stream.avail_out;
+        if (produced > left) break;
+        left -= produced;
         crc = static_cast<uint32_t>(crc32(crc, zip_out, static_cast<uInt>(produced)));
-        if (fwrite(zip_out, 1, produced, out) != produced) {
-            result = ENTRY_FAILED;
+        if (fwrite(zip_out, 1, produced, out) != produced) break;
+        if (status == Z_STREAM_END) {
+            if (left == 0) result = ENTRY_DONE;
             break;
         }
+        // Z_BUF_ERROR: no input left and nothing more to give, the data
+        // ended inside the stream; anything else is broken data.
+        if (status != Z_OK) break;
     }
     inflateEnd(&stream);
     if (result == ENTRY_STOP) return ENTRY_STOP;
-    if (!skip_forward(archive, unread)) return ENTRY_STOP;
-    if (result == ENTRY_DONE && written != header.size) return ENTRY_FAILED;
-    return result;
+    return skip_forward(archive, unread) ? result : ENTRY_STOP;
 }
 
 // Writes one file entry to path. An entry that fails leaves no file behind,
 // not even one from an earlier extraction.
 static EntryResult extract_entry(FILE *archive, const LocalHeader &header, const char *path) {
-    if (header.method != METHOD_STORED && header.method != METHOD_DEFLATED) {
+    // Stored data is the file itself, so its two sizes must agree.
+    bool readable = header.method == METHOD_DEFLATED ||
+                    (header.method == METHOD_STORED && header.compressed_size == header.size);
+    if (!readable) {
         platform_delete_file(path);
         return skip_forward(archive, header.compressed_size) ? ENTRY_FAILED : ENTRY_STOP;
     }
@@ -211,6 +222,44 @@ static bool read_header(FILE *archive, LocalHeader &header) {
     header.size = read_u32(raw + 22);
     header.name_length = read_u16(raw + 26);
     header.extra_length = read_u16(raw + 28);
+    header.sized = true;
+    return true;
+}
+
+// Takes the real sizes from the zip64 field (ID 1) of the extra field: the
+// uncompressed size, then the compressed size, each present only when its
+// header field holds the marker. Without them the entry stays unsized.
+static void read_zip64_sizes(LocalHeader &header, const unsigned char *extra, size_t length) {
+    bool size_marked = header.size == ZIP64_MARKER;
+    bool compressed_marked = header.compressed_size == ZIP64_MARKER;
+    header.sized = false;
+    size_t at = 0;
+    while (at + 4 <= length) {
+        unsigned id = read_u16(extra + at);
+        size_t field = read_u16(extra + at + 2);
+        const unsigned char *value = extra + at + 4;
+        if (at + 4 + field > length) return;
+        at += 4 + field;
+        if (id != ZIP64_EXTRA_ID) continue;
+        if (field < (size_marked ? 8u : 0u) + (compressed_marked ? 8u : 0u)) return;
+        if (size_marked) {
+            header.size = read_u64(value);
+            value += 8;
+        }
+        if (compressed_marked) header.compressed_size = read_u64(value);
+        header.sized = true;
+        return;
+    }
+}
+
+// Reads the extra field when a size needs it, else skips it.
+static bool read_extra(FILE *archive, LocalHeader &header) {
+    if (header.size != ZIP64_MARKER && header.compressed_size != ZIP64_MARKER) {
+        return skip_forward(archive, header.extra_length);
+    }
+    static_assert(ZIP_CHUNK >= EXTRA_MAX);
+    if (fread(zip_in, 1, header.extra_length, archive) != header.extra_length) return false;
+    read_zip64_sizes(header, zip_in, header.extra_length);
     return true;
 }
 
@@ -219,28 +268,29 @@ void zip_extract(FILE *archive, const char *folder) {
     char name[ZIP_NAME_BUF];
     char path[ZIP_PATH_BUF];
     while (read_header(archive, header)) {
-        if (header.name_length >= ZIP_NAME_BUF) {
-            uint64_t entry = uint64_t{header.name_length} + header.extra_length;
-            if (!skip_forward(archive, entry + header.compressed_size)) return;
-            continue;
+        bool name_fits = header.name_length < ZIP_NAME_BUF;
+        if (name_fits) {
+            if (fread(name, 1, header.name_length, archive) != header.name_length) return;
+            name[header.name_length] = '\0';
+        } else if (!skip_forward(archive, header.name_length)) {
+            return;
         }
-        if (fread(name, 1, header.name_length, archive) != header.name_length) return;
-        name[header.name_length] = '\0';
-        if (!skip_forward(archive, header.extra_length)) return;
+        if (!read_extra(archive, header)) return;
+        if (name_fits && name[0] == '\0') return;
 
-        size_t length = strlen(name);
-        if (length == 0) return;
         // Folders appear only as parents of files. A folder entry's data, which
         // some writers give it (an empty deflate stream), is skipped like that
-        // of a refused name.
-        if (is_separator(name[length - 1]) || !name_is_safe(name) ||
+        // of a refused name. An entry without sizes cannot be stepped over.
+        size_t length = name_fits ? strlen(name) : 0;
+        if (!name_fits || is_separator(name[length - 1]) || !name_is_safe(name) ||
             !build_output_path(path, folder, name)) {
-            if (!skip_forward(archive, header.compressed_size)) return;
+            if (!header.sized || !skip_forward(archive, header.compressed_size)) return;
             continue;
         }
-        // The real sizes and checksum follow the data, which the walk cannot
-        // find its way past: the entry fails and the walk ends.
-        if (header.flags & FLAG_DATA_DESCRIPTOR) {
+        // The real sizes (and checksum) follow the data, or are missing from
+        // a zip64 entry: the walk cannot find its way past the data, so the
+        // entry fails and the walk ends.
+        if ((header.flags & FLAG_DATA_DESCRIPTOR) || !header.sized) {
             platform_delete_file(path);
             return;
         }

@@ -20,13 +20,20 @@ def tool_archive(method, files):
     return out.getvalue()
 
 
-def local_entry(name, data, method=8, flags=0, crc=None, size=None):
+def local_entry(name, data, method=8, flags=0, crc=None, size=None, zip64=False):
+    """zip64: markers in the header and the sizes in a zip64 extra field;
+    "bare": the markers alone."""
     payload = zlib.compress(data, 9)[2:-4] if method == 8 else data
     crc = zlib.crc32(data) if crc is None else crc
     size = len(data) if size is None else size
-    header = struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, flags, method, 0, 0x21, crc,
-                         len(payload), size, len(name), 0)
-    return header + name + payload
+    sizes, extra = (len(payload), size), b""
+    if zip64:
+        if zip64 != "bare":
+            extra = struct.pack("<HHQQ", 1, 16, size, len(payload))
+        sizes = (0xFFFFFFFF, 0xFFFFFFFF)
+    header = struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, flags, method, 0, 0x21, crc, *sizes,
+                         len(name), len(extra))
+    return header + name + extra + payload
 
 
 TEXT = b"wall door maze chunk light pillar secret\n" * 20
@@ -45,6 +52,10 @@ SEEDS = {
     "method12.zip": local_entry(b"bz.bin", TEXT, method=12) + local_entry(b"n.txt", b"n", 0),
     "descriptor.zip": local_entry(b"streamed.txt", TEXT, flags=8),
     "long_name.zip": local_entry(b"n" * 600, b"x") + local_entry(b"after.txt", b"a"),
+    # Sizes from the zip64 field, one inflating past its claim, one without.
+    "zip64.zip": local_entry(b"z64.txt", TEXT, zip64=True)
+    + local_entry(b"liar.bin", bytes(70000), size=100, zip64=True)
+    + local_entry(b"unsized.txt", b"u", method=0, zip64="bare"),
     "not_zip.zip": b"<html><body>404 Not Found</body></html>\n",
 }
 

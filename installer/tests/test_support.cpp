@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 ScratchDir::ScratchDir() {
@@ -20,10 +19,13 @@ ScratchDir::~ScratchDir() {
 }
 
 std::string read_file(const fs::path &file) {
+    std::error_code missing;
+    auto size = fs::file_size(file, missing);
+    if (missing) return {};
+    std::string bytes(size, '\0');
     std::ifstream in(file, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return bytes;
 }
 
 void write_file(const fs::path &file, std::string_view bytes) {

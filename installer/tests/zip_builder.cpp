@@ -12,6 +12,17 @@ static void put_u32(std::string &out, uint32_t value) {
     put_u16(out, value >> 16);
 }
 
+std::string zip64_extra(const std::vector<uint64_t> &values) {
+    std::string out;
+    put_u16(out, 0x0001);
+    put_u16(out, static_cast<unsigned>(8 * values.size()));
+    for (uint64_t value : values) {
+        put_u32(out, static_cast<uint32_t>(value));
+        put_u32(out, static_cast<uint32_t>(value >> 32));
+    }
+    return out;
+}
+
 std::string deflate_raw(const std::string &bytes) {
     z_stream stream{};
     deflateInit2(&stream, 9, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
@@ -40,7 +51,7 @@ static void put_common(std::string &out, const ZipEntry &entry, const std::strin
     put_u32(out, entry.compressed_size.value_or(static_cast<uint32_t>(data.size())));
     put_u32(out, entry.size.value_or(static_cast<uint32_t>(entry.contents.size())));
     put_u16(out, static_cast<unsigned>(entry.name.size()));
-    put_u16(out, 0); // extra field
+    put_u16(out, static_cast<unsigned>(entry.extra.size()));
 }
 
 std::string zip_archive(const std::vector<ZipEntry> &entries) {
@@ -53,6 +64,7 @@ std::string zip_archive(const std::vector<ZipEntry> &entries) {
         put_u32(archive, 0x04034B50);
         put_common(archive, entry, data);
         archive += entry.name;
+        archive += entry.extra;
         archive += data;
 
         put_u32(directory, 0x02014B50);
@@ -64,6 +76,7 @@ std::string zip_archive(const std::vector<ZipEntry> &entries) {
         put_u32(directory, 0); // external attributes
         put_u32(directory, offset);
         directory += entry.name;
+        directory += entry.extra;
     }
     uint32_t directory_offset = static_cast<uint32_t>(archive.size());
     archive += directory;

@@ -16,7 +16,11 @@ struct ZipEntry {
     std::optional<uint32_t> size = {};    // header uncompressed size, the true one when unset
     std::optional<std::string> data = {}; // entry data as written, instead of the encoded contents
     std::optional<uint32_t> compressed_size = {}; // header compressed size, data's size when unset
+    std::string extra = {};                       // extra field, as written
 };
+
+// A zip64 extra field holding the given 8-byte values in order.
+std::string zip64_extra(const std::vector<uint64_t> &values);
 
 // The raw deflate stream of bytes.
 std::string deflate_raw(const std::string &bytes);

@@ -4,6 +4,8 @@
 #include "zip_builder.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <zlib.h>
 
 struct HostileArchive : testing::Test {
     ScratchDir scratch;
@@ -82,13 +84,16 @@ TEST_F(HostileArchive, ChecksumMismatchLeavesNoFileAndTheNextEntryComesOut) {
     EXPECT_EQ(extracted(), (std::map<std::string, std::string>{{"next.txt", "next"}}));
 }
 
-// The header's size is the promise: output shorter or longer fails the entry.
+// The header's size is the promise: output shorter or longer fails the entry,
+// and stored data must have the size it claims to unpack to.
 TEST_F(HostileArchive, InflatedSizeDifferentFromTheHeaderLeavesNoFile) {
     std::string text = text_bytes(600000, 3);
     extract({
         {.name = "short.txt", .contents = text, .size = 600001},
         {.name = "long.txt", .contents = text, .size = 599999},
-        {.name = "huge.txt", .contents = "tiny", .size = 0xFFFFFFFF},
+        {.name = "huge.txt", .contents = "tiny", .size = 0xFFFFFFFE},
+        {.name = "stored_long.txt", .contents = text, .method = 0, .size = 599999},
+        {.name = "stored_short.txt", .contents = text, .method = 0, .size = 600001},
         {.name = "exact.txt", .contents = text},
     });
     EXPECT_EQ(extracted(), (std::map<std::string, std::string>{{"exact.txt", text}}));
@@ -148,6 +153,122 @@ TEST_F(HostileArchive, DataDescriptorEntryEndsTheWalkWithoutAFile) {
         {.name = "after.txt", .contents = "after"},
     });
     EXPECT_EQ(extracted(), (std::map<std::string, std::string>{{"first.txt", "first"}}));
+}
+
+// Sizes of 0xFFFFFFFF are markers: the real ones are in the zip64 extra
+// field, only those marked and in the order size, compressed size.
+TEST_F(HostileArchive, Zip64SizesComeFromTheExtraField) {
+    constexpr uint32_t MARK = 0xFFFFFFFF;
+    std::string text = text_bytes(300000, 8);
+    std::string packed = deflate_raw(text);
+    std::string other_field("\x55\x54\x05\x00\x01\x00\x00\x00\x00", 9);
+    extract({
+        {.name = "both.txt",
+         .contents = text,
+         .size = MARK,
+         .compressed_size = MARK,
+         .extra = other_field + zip64_extra({text.size(), packed.size()})},
+        {.name = "size.txt", .contents = text, .size = MARK, .extra = zip64_extra({text.size()})},
+        {.name = "compressed.txt",
+         .contents = text,
+         .compressed_size = MARK,
+         .extra = zip64_extra({packed.size()})},
+        {.name = "stored.txt",
+         .contents = text,
+         .method = 0,
+         .size = MARK,
+         .compressed_size = MARK,
+         .extra = zip64_extra({text.size(), text.size()})},
+    });
+    EXPECT_EQ(extracted(), (std::map<std::string, std::string>{{"both.txt", text},
+                                                               {"size.txt", text},
+                                                               {"compressed.txt", text},
+                                                               {"stored.txt", text}}));
+}
+
+// A marker with no value behind it leaves the entry without a size: the walk
+// ends there, without a file for it (not even an earlier one).
+TEST_F(HostileArchive, Zip64MarkersWithoutTheirValuesEndTheWalk) {
+    constexpr uint32_t MARK = 0xFFFFFFFF;
+    std::string past_the_end = zip64_extra({5, 5});
+    past_the_end[2] = 17;
+    for (std::string extra : {std::string(), zip64_extra({5}), past_the_end,
+                              std::string("\x02\x00\x10\x00", 4) + std::string(16, '\5')}) {
+        fs::remove_all(destination);
+        write_file(destination / "unsized.txt", "from an earlier run");
+        extract({
+            {.name = "first.txt", .contents = "first"},
+            {.name = "unsized.txt",
+             .contents = "hello",
+             .method = 0,
+             .size = MARK,
+             .compressed_size = MARK,
+             .extra = extra},
+            {.name = "after.txt", .contents = "after"},
+        });
+        EXPECT_EQ(extracted(), (std::map<std::string, std::string>{{"first.txt", "first"}}));
+    }
+}
+
+// A raw deflate stream of that many MiB of zeros, about 1 KiB per MiB: one
+// MiB compressed and flushed so that it stands alone, repeated, then an empty
+// final block.
+static std::string zeros_stream(size_t mebibytes) {
+    std::string zeros(1 << 20, '\0');
+    z_stream stream{};
+    deflateInit2(&stream, 9, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    std::string block(deflateBound(&stream, zeros.size()) + 64, '\0');
+    stream.next_in = reinterpret_cast<Bytef *>(zeros.data());
+    stream.avail_in = static_cast<uInt>(zeros.size());
+    stream.next_out = reinterpret_cast<Bytef *>(block.data());
+    stream.avail_out = static_cast<uInt>(block.size());
+    deflate(&stream, Z_FULL_FLUSH);
+    block.resize(stream.total_out);
+    deflateEnd(&stream);
+    std::string out;
+    for (size_t i = 0; i < mebibytes; ++i) out += block;
+    return out + std::string("\x03\x00", 2);
+}
+
+// A zip64 entry that claims 1,000 bytes whose 1 MB of data inflates to
+// 1 GiB. Run with files limited to the claimed size, where one byte more
+// kills the process: the reader writes nothing beyond the claim, fails the
+// entry and goes on with the next.
+TEST_F(HostileArchive, Zip64EntryInflatingPastItsSizeStopsAtTheSize) {
+    constexpr uint64_t CLAIMED = 1000;
+    std::string stream = zeros_stream(1024);
+    {
+        // The stream does inflate past the claim.
+        std::string head(2 << 20, '\1');
+        z_stream check{};
+        inflateInit2(&check, -MAX_WBITS);
+        check.next_in = reinterpret_cast<Bytef *>(stream.data());
+        check.avail_in = static_cast<uInt>(stream.size());
+        check.next_out = reinterpret_cast<Bytef *>(head.data());
+        check.avail_out = static_cast<uInt>(head.size());
+        EXPECT_EQ(inflate(&check, Z_NO_FLUSH), Z_OK);
+        EXPECT_EQ(check.avail_out, 0u);
+        EXPECT_EQ(head, std::string(head.size(), '\0'));
+        inflateEnd(&check);
+    }
+    write_file(archive, zip_archive({
+                            {.name = "claims_1000.bin",
+                             .contents = std::string(CLAIMED, '\0'),
+                             .size = 0xFFFFFFFF,
+                             .data = stream,
+                             .compressed_size = 0xFFFFFFFF,
+                             .extra = zip64_extra({CLAIMED, stream.size()})},
+                            {.name = "next.txt", .contents = "next"},
+                        }));
+    auto extract_limited = [&] {
+        rlimit limit = {};
+        limit.rlim_cur = limit.rlim_max = CLAIMED;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        extract_with_reader(archive, destination);
+        exit(0);
+    };
+    EXPECT_EXIT(extract_limited(), testing::ExitedWithCode(0), "");
+    EXPECT_EQ(extracted(), (std::map<std::string, std::string>{{"next.txt", "next"}}));
 }
 
 TEST_F(HostileArchive, DataShorterThanItsHeaderSaysEndsTheWalkWithoutAFile) {
