@@ -16,21 +16,36 @@ static void outline(float x0, float y0, float x1, float y1, float r, float g, fl
     glEnd();
 }
 
+// The backings first, in one batch, then the lines over them: the flood of
+// presence lines redraws eight rows every frame, and each separate draw
+// costs the software renderer more than its pixels do. Marks that reach
+// past a line's own row now show over the neighbouring backing.
 static void draw_messages(uint32_t ticks) {
     const float sx = overlay_sx, sy = overlay_sy;
     int first = chat_first_visible();
+    glDisable(GL_TEXTURE_2D);
+    glBegin(GL_QUADS);
+    for (int i = first; i < chat_msg_total; i++) {
+        double f = chat_fade(elapsed_ms(ticks, chat_msg_times[i % CHAT_SLOTS]));
+        if (f < 0) continue; // expired: its row stays empty
+        float x0 = 10 * sx, x1 = x0 + 480 * sx;
+        float y0 = (28 + 18 * (i - first)) * sy, y1 = y0 + 16 * sy;
+        glColor4f(0.1f, 0.1f, 0.12f, static_cast<float>(0.85 * f));
+        glVertex2f(x0, y0);
+        glVertex2f(x1, y0);
+        glVertex2f(x1, y1);
+        glVertex2f(x0, y1);
+    }
+    glEnd();
     for (int i = first; i < chat_msg_total; i++) {
         int slot = i % CHAT_SLOTS;
         double f = chat_fade(elapsed_ms(ticks, chat_msg_times[slot]));
-        if (f < 0) continue; // expired: its row stays empty
-        float top = (28 + 18 * (i - first)) * sy;
-        glDisable(GL_TEXTURE_2D);
-        fill_rect(10 * sx, top, 10 * sx + 480 * sx, top + 16 * sy, 0.1f, 0.1f, 0.12f,
-                  static_cast<float>(0.85 * f));
+        if (f < 0) continue;
         auto a = static_cast<Uint8>(f * 255);
         SDL_Color color =
             chat_is_red(chat_msgs[slot]) ? SDL_Color{255, 50, 50, a} : SDL_Color{255, 255, 255, a};
-        draw_text_quad(font_small, chat_msgs[slot], color, 10 * sx, top, static_cast<float>(f));
+        draw_text_quad(font_small, chat_msgs[slot], color, 10 * sx, (28 + 18 * (i - first)) * sy,
+                       static_cast<float>(f));
     }
 }
 

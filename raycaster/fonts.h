@@ -3,9 +3,9 @@
 
 #include <SDL2/SDL_ttf.h>
 
-// 14 pt monospace for the readout and the chat: the game's own copy under
-// `base_dir`, its copy built into the program, then the system's. Null when
-// none opens.
+// 14 pt monospace for the readout and the chat, lightly hinted: the game's
+// own copy under `base_dir`, its copy built into the program, then the
+// system's. Null when none opens.
 TTF_Font *open_small_font(const char *base_dir);
 // Bold at `size` points for the title: the game's own file, its built-in
 // copy, the system's copies, then `fallback`.

@@ -41,10 +41,10 @@ struct Rendered {
 // Pixels that combining marks stacked above the letters add on top of the
 // font's height. The rendering grows by that much upwards and its letters
 // sit that much lower; drawing it that much higher keeps every line on the
-// same baseline. Found as the height the marks above add: the string is
-// measured with and without them (a mark is "above" when its glyph lies
-// wholly above the baseline).
-int marks_above(TTF_Font *font, const char *text) {
+// same baseline. Found as the height the marks above add: the rendering's
+// height against the string measured without them (a mark is "above" when
+// its glyph lies wholly above the baseline).
+int marks_above(TTF_Font *font, const char *text, int rendered_h) {
     const auto *p = reinterpret_cast<const unsigned char *>(text);
     std::string without;
     bool any = false;
@@ -66,17 +66,15 @@ int marks_above(TTF_Font *font, const char *text) {
         without.append(text + i, n);
         i += n;
     }
-    int w, with_h, without_h;
-    if (!any || TTF_SizeUTF8(font, text, &w, &with_h) != 0 ||
-        TTF_SizeUTF8(font, without.c_str(), &w, &without_h) != 0)
-        return 0;
-    return std::max(0, with_h - without_h);
+    int w, without_h;
+    if (!any || TTF_SizeUTF8(font, without.c_str(), &w, &without_h) != 0) return 0;
+    return std::max(0, rendered_h - without_h);
 }
 
 Rendered render(TTF_Font *font, const char *text, SDL_Color color) {
     SDL_Surface *surface = TTF_RenderUTF8_Blended(font, text, color);
     if (!surface) return {0, 0, 0, 0};
-    Rendered out{surf_to_gl(surface), surface->w, surface->h, marks_above(font, text)};
+    Rendered out{surf_to_gl(surface), surface->w, surface->h, marks_above(font, text, surface->h)};
     SDL_FreeSurface(surface);
     return out;
 }

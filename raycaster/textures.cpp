@@ -19,8 +19,13 @@ static uint32_t upload(SDL_Surface *argb, GLint filter, GLint wrap) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, argb->w, argb->h, 0, GL_BGRA, GL_UNSIGNED_BYTE,
-                 argb->pixels);
+    // ARGB8888 words as they lie in memory, into the format that holds them
+    // the same way: the driver copies rows instead of converting texels.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, argb->pitch / 4);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, argb->w, argb->h, 0, GL_BGRA,
+                 GL_UNSIGNED_INT_8_8_8_8_REV, argb->pixels);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     return name;
 }
 
@@ -46,6 +51,11 @@ uint32_t load_gl_tex_rw(SDL_RWops *src, const char *name) {
 }
 
 uint32_t surf_to_gl(SDL_Surface *surface) {
+    // Rendered text comes in this format already: upload it as it is rather
+    // than through a copy.
+    if (surface->format->format == SDL_PIXELFORMAT_ARGB8888 && surface->pitch % 4 == 0 &&
+        !SDL_MUSTLOCK(surface))
+        return upload(surface, GL_LINEAR, GL_CLAMP_TO_EDGE);
     SDL_Surface *argb = SDL_ConvertSurfaceFormat(surface, SDL_PIXELFORMAT_ARGB8888, 0);
     if (!argb) return 0;
     uint32_t name = upload(argb, GL_LINEAR, GL_CLAMP_TO_EDGE);

@@ -5,6 +5,7 @@
 // the flashlight's and the chat flood's cost.
 #include "chat_store.h"
 #include "config.h"
+#include "fonts.h"
 #include "frame_views.h"
 #include "game.h"
 #include "overlay.h"
@@ -88,8 +89,7 @@ void load_assets() {
     tex_ceil = load(ASSET_CEILING);
     tex_door_closed = load(ASSET_DOOR_CLOSED);
     tex_door_open = load(ASSET_DOOR_OPEN);
-    for (const char *p : FONT_SMALL_PATHS)
-        if ((font_small = TTF_OpenFont(p, 14))) break;
+    font_small = open_small_font(base);
 }
 
 bool frames_identical() {

@@ -2,6 +2,7 @@
 // back. Presenting is stubbed, so each finished frame stays in the back buffer.
 #include "chat_store.h"
 #include "flashlight.h"
+#include "fonts.h"
 #include "game.h"
 #include "gl_env.h"
 #include "overlay.h"
@@ -28,7 +29,7 @@ TTF_Font *open_font(const char *const *paths, size_t n, int size) {
 class Overlay : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        font_small = open_font(FONT_SMALL_PATHS, std::size(FONT_SMALL_PATHS), 14);
+        font_small = open_small_font("/nonexistent"); // the system's copy, as installed
         font_medium = open_font(FONT_BOLD_PATHS, std::size(FONT_BOLD_PATHS), 18);
         font_large = open_font(FONT_BOLD_PATHS, std::size(FONT_BOLD_PATHS), 28);
     }
