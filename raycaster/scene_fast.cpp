@@ -179,13 +179,9 @@ void flat_pass(GLuint tex, float height, float normal_y, float repeats) {
         for (int x = fr.x0; x < fr.x0 + SPAN; x++) {
             if (!seen(x, y)) continue;
             if (beam.on) {
-                float x0 = static_cast<float>(x), x1 = static_cast<float>(x + 1);
-                float y0 = static_cast<float>(y), y1 = static_cast<float>(y + 1);
-                const Corner c[4] = {
-                    {x0, height, y0, repeats * x0, repeats * y0, light_at(x, y)},
-                    {x1, height, y0, repeats * x1, repeats * y0, light_at(x + 1, y)},
-                    {x1, height, y1, repeats * x1, repeats * y1, light_at(x + 1, y + 1)},
-                    {x0, height, y1, repeats * x0, repeats * y1, light_at(x, y + 1)}};
+                const auto [c] = flat_corners(x, y, height, repeats,
+                                              {light_at(x, y), light_at(x + 1, y),
+                                               light_at(x + 1, y + 1), light_at(x, y + 1)});
                 Grid g = face_grid(c);
                 if (g.u * g.v > 1) {
                     grid_indexed(c, g, 0, normal_y, 0);
@@ -212,10 +208,7 @@ void wall_face(int x, int y, int side, bool flipped) {
     double bx = x + static_cast<double>(f.bx), bz = y + static_cast<double>(f.bz);
     double t0 = flipped ? 1.0 : 0.0, t1 = flipped ? 0.0 : 1.0;
     if (beam.on) {
-        const Corner c[4] = {{ax, 0, az, 0, t0, la},
-                             {bx, 0, bz, 1, t0, lb},
-                             {bx, 1, bz, 1, t1, TOP_SHADE * lb},
-                             {ax, 1, az, 0, t1, TOP_SHADE * la}};
+        const auto [c] = upright_corners(ax, az, bx, bz, 1, t0, t1, la, lb);
         Grid g = face_grid(c);
         if (g.u * g.v > 1) {
             if (flipped)
@@ -238,10 +231,7 @@ void pillar(int x, int y) {
         if (!s.seen) continue;
         float l = light_at(s.lx, s.ly), top = TOP_SHADE * l;
         if (beam.on) {
-            const Corner c[4] = {{s.ax, 0, s.az, 0, 0, l},
-                                 {s.bx, 0, s.bz, 0.3, 0, l},
-                                 {s.bx, 1, s.bz, 0.3, 1, top},
-                                 {s.ax, 1, s.az, 0, 1, top}};
+            const auto [c] = upright_corners(s.ax, s.az, s.bx, s.bz, 0.3, 0, 1, l, l);
             Grid g = face_grid(c);
             if (g.u * g.v > 1) {
                 grid_indexed(c, g, s.nx, 0, s.nz);

@@ -79,6 +79,32 @@ struct Corner {
     float l;
 };
 
+// The corners of floor or ceiling cell (x, y) at `height`, each lit by the
+// cell whose low corner it is: l[0] (x, y), l[1] (x + 1, y), l[2]
+// (x + 1, y + 1), l[3] (x, y + 1).
+struct FlatCorners {
+    Corner c[4];
+};
+inline FlatCorners flat_corners(int x, int y, float height, float repeats, const float (&l)[4]) {
+    float x0 = static_cast<float>(x), x1 = static_cast<float>(x + 1);
+    float y0 = static_cast<float>(y), y1 = static_cast<float>(y + 1);
+    return {{{x0, height, y0, repeats * x0, repeats * y0, l[0]},
+             {x1, height, y0, repeats * x1, repeats * y0, l[1]},
+             {x1, height, y1, repeats * x1, repeats * y1, l[2]},
+             {x0, height, y1, repeats * x0, repeats * y1, l[3]}}};
+}
+
+// The corners of an upright face from bottom corner a to b: texture s runs
+// from 0 to s1 and t from t0 at the floor to t1 at the top; the top corners
+// take TOP_SHADE of the light of the corner below them.
+inline FlatCorners upright_corners(double ax, double az, double bx, double bz, double s1, double t0,
+                                   double t1, float la, float lb) {
+    return {{{ax, 0, az, 0, t0, la},
+             {bx, 0, bz, s1, t0, lb},
+             {bx, 1, bz, s1, t1, TOP_SHADE * lb},
+             {ax, 1, az, 0, t1, TOP_SHADE * la}}};
+}
+
 // How the beam cuts a face with these corners (c0 -> c1 along u, c0 -> c3
 // along v); one piece while the light is off.
 inline Grid face_grid(const Corner (&c)[4]) {

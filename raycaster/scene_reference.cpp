@@ -51,11 +51,10 @@ void flat_pass(GLuint tex, float height, float normal_y, float repeats) {
         float x0 = static_cast<float>(x), x1 = static_cast<float>(x + 1);
         float y0 = static_cast<float>(y), y1 = static_cast<float>(y + 1);
         if (beam.on) {
-            const Corner c[4] = {
-                {x0, height, y0, repeats * x0, repeats * y0, cell_light_level(x, y)},
-                {x1, height, y0, repeats * x1, repeats * y0, cell_light_level(x + 1, y)},
-                {x1, height, y1, repeats * x1, repeats * y1, cell_light_level(x + 1, y + 1)},
-                {x0, height, y1, repeats * x0, repeats * y1, cell_light_level(x, y + 1)}};
+            const auto [c] =
+                flat_corners(x, y, height, repeats,
+                             {cell_light_level(x, y), cell_light_level(x + 1, y),
+                              cell_light_level(x + 1, y + 1), cell_light_level(x, y + 1)});
             Grid g = face_grid(c);
             if (g.u * g.v > 1) return grid_quads(c, g, true);
         }
@@ -86,10 +85,7 @@ void wall_face(int x, int y, int side, bool flipped) {
     double t0 = flipped ? 1.0 : 0.0, t1 = flipped ? 0.0 : 1.0;
     glNormal3f(f.nx, 0, f.nz);
     if (beam.on) {
-        const Corner c[4] = {{ax, 0, az, 0, t0, la},
-                             {bx, 0, bz, 1, t0, lb},
-                             {bx, 1, bz, 1, t1, TOP_SHADE * lb},
-                             {ax, 1, az, 0, t1, TOP_SHADE * la}};
+        const auto [c] = upright_corners(ax, az, bx, bz, 1, t0, t1, la, lb);
         Grid g = face_grid(c);
         if (g.u * g.v > 1) return grid_quads(c, g, false);
     }
@@ -115,10 +111,7 @@ void pillar(int x, int y) {
         float l = cell_light_level(s.lx, s.ly);
         glNormal3f(s.nx, 0, s.nz);
         if (beam.on) {
-            const Corner c[4] = {{s.ax, 0, s.az, 0, 0, l},
-                                 {s.bx, 0, s.bz, 0.3, 0, l},
-                                 {s.bx, 1, s.bz, 0.3, 1, TOP_SHADE * l},
-                                 {s.ax, 1, s.az, 0, 1, TOP_SHADE * l}};
+            const auto [c] = upright_corners(s.ax, s.az, s.bx, s.bz, 0.3, 0, 1, l, l);
             Grid g = face_grid(c);
             if (g.u * g.v > 1) {
                 grid_quads(c, g, false);
