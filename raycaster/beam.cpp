@@ -74,8 +74,10 @@ int pieces(P3 a, P3 b, double distance) {
     return std::clamp(n, 1, BEAM_MAX_CUTS);
 }
 
-int edge_pieces(P3 a, P3 b) {
-    return nearest_cos(a, b) < COS_CONE ? 1 : pieces(a, b, distance_to_segment(a, b));
+// Pieces for an edge whose nearest direction to the axis has cosine `cos`:
+// one outside the cone.
+int edge_pieces(P3 a, P3 b, double cos) {
+    return cos < COS_CONE ? 1 : pieces(a, b, distance_to_segment(a, b));
 }
 
 P3 midpoint(P3 a, P3 b) {
@@ -92,7 +94,7 @@ void beam_begin_frame(int on, P3 eye, P3 dir) {
 }
 
 Grid beam_grid(const P3 (&c)[4]) {
-    Grid g{1, 1, 1, 1, 1, 1, 0};
+    Grid g{1, 1, 1, 1, 1, 1};
     if (!beam.on) return g;
     P3 eu = sub(c[1], c[0]), ev = sub(c[3], c[0]);
     P3 centre = add(c[0], scale(add(eu, ev), 0.5));
@@ -113,12 +115,13 @@ Grid beam_grid(const P3 (&c)[4]) {
     double su = std::clamp(dot(rel, eu) / (lu * lu), 0.0, 1.0);
     double sv = std::clamp(dot(rel, ev) / (lv * lv), 0.0, 1.0);
     double nearest = length(sub(beam.eye, add(c[0], add(scale(eu, su), scale(ev, sv)))));
-    g.bottom = edge_pieces(c[0], c[1]);
-    g.top = edge_pieces(c[3], c[2]);
-    g.left = edge_pieces(c[0], c[3]);
-    g.right = edge_pieces(c[1], c[2]);
-    bool edges_lit = std::max({nearest_cos(c[0], c[1]), nearest_cos(c[3], c[2]),
-                               nearest_cos(c[0], c[3]), nearest_cos(c[1], c[2])}) >= COS_CONE;
+    double bottom = nearest_cos(c[0], c[1]), top = nearest_cos(c[3], c[2]);
+    double left = nearest_cos(c[0], c[3]), right = nearest_cos(c[1], c[2]);
+    g.bottom = edge_pieces(c[0], c[1], bottom);
+    g.top = edge_pieces(c[3], c[2], top);
+    g.left = edge_pieces(c[0], c[3], left);
+    g.right = edge_pieces(c[1], c[2], right);
+    bool edges_lit = std::max({bottom, top, left, right}) >= COS_CONE;
     bool axis_hits = false;
     P3 n = cross(eu, ev);
     double facing = dot(beam.dir, n);
@@ -129,7 +132,6 @@ Grid beam_grid(const P3 (&c)[4]) {
         axis_hits = t > 0 && hu >= 0 && hu <= 1 && hv >= 0 && hv <= 1;
     }
     if (!edges_lit && !axis_hits) return g;
-    g.lit = 1;
     // Inside, as finely as the rectangle's middle lines look from the eye.
     g.u = std::max({pieces(midpoint(c[0], c[3]), midpoint(c[1], c[2]), nearest), g.bottom, g.top});
     g.v = std::max({pieces(midpoint(c[0], c[1]), midpoint(c[3], c[2]), nearest), g.left, g.right});

@@ -22,12 +22,11 @@ void beam_begin_frame(int on, P3 eye, P3 dir);
 
 // How a rectangle with corners c[0..3] (c0 -> c1 along u, c0 -> c3 along v)
 // is cut: u x v quads inside; its edges c0c1 (bottom), c3c2 (top), c0c3
-// (left) and c1c2 (right) in the given number of pieces. `lit` is 0 when no
-// point of the rectangle lies in the cone, so the light adds nothing there.
+// (left) and c1c2 (right) in the given number of pieces. A rectangle the
+// cone does not reach stays whole.
 struct Grid {
     int u, v;
     int bottom, top, left, right;
-    int lit;
 };
 Grid beam_grid(const P3 (&c)[4]);
 

@@ -82,10 +82,10 @@ struct Corner {
 // The corners of floor or ceiling cell (x, y) at `height`, each lit by the
 // cell whose low corner it is: l[0] (x, y), l[1] (x + 1, y), l[2]
 // (x + 1, y + 1), l[3] (x, y + 1).
-struct FlatCorners {
+struct FaceCorners {
     Corner c[4];
 };
-inline FlatCorners flat_corners(int x, int y, float height, float repeats, const float (&l)[4]) {
+inline FaceCorners flat_corners(int x, int y, float height, float repeats, const float (&l)[4]) {
     float x0 = static_cast<float>(x), x1 = static_cast<float>(x + 1);
     float y0 = static_cast<float>(y), y1 = static_cast<float>(y + 1);
     return {{{x0, height, y0, repeats * x0, repeats * y0, l[0]},
@@ -97,7 +97,7 @@ inline FlatCorners flat_corners(int x, int y, float height, float repeats, const
 // The corners of an upright face from bottom corner a to b: texture s runs
 // from 0 to s1 and t from t0 at the floor to t1 at the top; the top corners
 // take TOP_SHADE of the light of the corner below them.
-inline FlatCorners upright_corners(double ax, double az, double bx, double bz, double s1, double t0,
+inline FaceCorners upright_corners(double ax, double az, double bx, double bz, double s1, double t0,
                                    double t1, float la, float lb) {
     return {{{ax, 0, az, 0, t0, la},
              {bx, 0, bz, s1, t0, lb},
@@ -108,7 +108,7 @@ inline FlatCorners upright_corners(double ax, double az, double bx, double bz, d
 // How the beam cuts a face with these corners (c0 -> c1 along u, c0 -> c3
 // along v); one piece while the light is off.
 inline Grid face_grid(const Corner (&c)[4]) {
-    if (!beam.on) return Grid{1, 1, 1, 1, 1, 1, 0};
+    if (!beam.on) return Grid{1, 1, 1, 1, 1, 1};
     const P3 p[4] = {{c[0].x, c[0].y, c[0].z},
                      {c[1].x, c[1].y, c[1].z},
                      {c[2].x, c[2].y, c[2].z},

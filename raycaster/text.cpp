@@ -21,22 +21,20 @@ constexpr int TEXT_KEY_BYTES = 512; // a chat message, NUL included
 
 // Strings are rendered opaque and faded by the quad's colour, so a message
 // fading out keeps its texture; only the colour's RGB is part of the key.
+struct Rendered {
+    uint32_t texture; // 0: nothing to draw
+    int w, h, lift;
+};
 struct TextSlot {
     TTF_Font *font;
     uint8_t r, g, b;
     char text[TEXT_KEY_BYTES];
-    uint32_t texture; // 0: the slot is free
-    int w, h, lift;
+    Rendered drawn; // texture 0: the slot is free
     uint32_t frame; // the last frame that drew it
 };
 std::array<TextSlot, TEXT_SLOTS> slots{};
 uint32_t frame_number = 1;
 int caching = 1;
-
-struct Rendered {
-    uint32_t texture;
-    int w, h, lift;
-};
 
 // Pixels that combining marks stacked above the letters add on top of the
 // font's height. The rendering grows by that much upwards and its letters
@@ -45,26 +43,23 @@ struct Rendered {
 // height against the string measured without them (a mark is "above" when
 // its glyph lies wholly above the baseline).
 int marks_above(TTF_Font *font, const char *text, int rendered_h) {
-    const auto *p = reinterpret_cast<const unsigned char *>(text);
     std::string without;
     bool any = false;
-    for (size_t i = 0; p[i];) {
-        size_t n = p[i] < 0x80 ? 1 : p[i] < 0xE0 ? 2 : p[i] < 0xF0 ? 3 : 4;
-        for (size_t k = 1; k < n; k++)
-            if (!p[i + k]) n = k; // a cut-off sequence: keep what there is
-        if (n == 2) {
-            Uint32 cp = (p[i] & 0x1Fu) << 6 | (p[i + 1] & 0x3Fu);
+    for (const char *p = text; *p; p++) {
+        // U+0300..U+036F are the two-byte sequences CC 80 to CD AF.
+        auto lead = static_cast<unsigned char>(p[0]), next = static_cast<unsigned char>(p[1]);
+        if ((lead == 0xCC || lead == 0xCD) && (next & 0xC0) == 0x80) {
+            Uint32 cp = (lead & 0x1Fu) << 6 | (next & 0x3Fu);
             int minx, maxx, miny, maxy, advance;
-            if (cp >= 0x300 && cp <= 0x36F &&
+            if (cp <= 0x36F &&
                 TTF_GlyphMetrics32(font, cp, &minx, &maxx, &miny, &maxy, &advance) == 0 &&
                 miny > 0) {
                 any = true;
-                i += n;
+                p++;
                 continue;
             }
         }
-        without.append(text + i, n);
-        i += n;
+        without += *p;
     }
     int w, without_h;
     if (!any || TTF_SizeUTF8(font, without.c_str(), &w, &without_h) != 0) return 0;
@@ -81,7 +76,7 @@ Rendered render(TTF_Font *font, const char *text, SDL_Color color) {
 
 TextSlot *find(TTF_Font *font, const char *text, SDL_Color c) {
     for (TextSlot &s : slots)
-        if (s.texture && s.font == font && s.r == c.r && s.g == c.g && s.b == c.b &&
+        if (s.drawn.texture && s.font == font && s.r == c.r && s.g == c.g && s.b == c.b &&
             std::strcmp(s.text, text) == 0)
             return &s;
     return nullptr;
@@ -89,7 +84,7 @@ TextSlot *find(TTF_Font *font, const char *text, SDL_Color c) {
 
 TextSlot *free_slot() {
     for (TextSlot &s : slots)
-        if (!s.texture) return &s;
+        if (!s.drawn.texture) return &s;
     return nullptr;
 }
 
@@ -110,41 +105,33 @@ void quad(uint32_t texture, float x, float y, float w, float h, float alpha) {
     glEnd();
 }
 
-// w and h: the size to draw at, or negative for the rendered size.
+// w and h: the size to draw at, or negative for the rendered size. A string
+// too long to keep, or met with every slot taken, is drawn once and given
+// back.
 void text(TTF_Font *font, const char *str, SDL_Color color, float x, float y, float alpha, int w,
           int h) {
     if (!font || !str) return;
-    float weight = alpha * (color.a / 255.0f);
-    SDL_Color opaque{color.r, color.g, color.b, 255};
     TextSlot *slot = caching ? find(font, str, color) : nullptr;
-    if (!slot && caching && std::strlen(str) < TEXT_KEY_BYTES) {
-        slot = free_slot();
-        if (slot) {
-            Rendered r = render(font, str, opaque);
-            if (!r.texture) return; // nothing to draw this frame
-            *slot = TextSlot{font, color.r, color.g, color.b, {}, r.texture, r.w, r.h, r.lift, 0};
-            std::strcpy(slot->text, str);
-        }
+    Rendered r = slot ? slot->drawn : render(font, str, SDL_Color{color.r, color.g, color.b, 255});
+    if (!r.texture) return;
+    if (!slot && caching && std::strlen(str) < TEXT_KEY_BYTES && (slot = free_slot())) {
+        *slot = TextSlot{font, color.r, color.g, color.b, {}, r, 0};
+        std::strcpy(slot->text, str);
     }
+    quad(r.texture, x, y - r.lift * overlay_sy, static_cast<float>(w < 0 ? r.w : w),
+         static_cast<float>(h < 0 ? r.h : h), alpha * (color.a / 255.0f));
     if (slot) {
         slot->frame = frame_number;
-        quad(slot->texture, x, y - slot->lift * overlay_sy, static_cast<float>(w < 0 ? slot->w : w),
-             static_cast<float>(h < 0 ? slot->h : h), weight);
-        return;
+    } else {
+        GLuint name = r.texture;
+        glDeleteTextures(1, &name);
     }
-    // Too long to keep, or every slot taken: drawn once and given back.
-    Rendered r = render(font, str, opaque);
-    if (!r.texture) return;
-    quad(r.texture, x, y - r.lift * overlay_sy, static_cast<float>(w < 0 ? r.w : w),
-         static_cast<float>(h < 0 ? r.h : h), weight);
-    GLuint name = r.texture;
-    glDeleteTextures(1, &name);
 }
 
 void release(TextSlot &s) {
-    GLuint name = s.texture;
+    GLuint name = s.drawn.texture;
     glDeleteTextures(1, &name);
-    s.texture = 0;
+    s.drawn.texture = 0;
 }
 
 } // namespace
@@ -176,18 +163,18 @@ void draw_text_quad_sized(TTF_Font *font, const char *str, SDL_Color color, floa
 
 void text_frame_end() {
     for (TextSlot &s : slots)
-        if (s.texture && s.frame != frame_number) release(s);
+        if (s.drawn.texture && s.frame != frame_number) release(s);
     frame_number++;
 }
 
 void text_cache_reset(int enabled) {
     for (TextSlot &s : slots)
-        if (s.texture) release(s);
+        if (s.drawn.texture) release(s);
     caching = enabled;
 }
 
 int text_cache_textures() {
     int n = 0;
-    for (const TextSlot &s : slots) n += s.texture != 0;
+    for (const TextSlot &s : slots) n += s.drawn.texture != 0;
     return n;
 }
