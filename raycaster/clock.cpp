@@ -1,6 +1,7 @@
 #include "clock.h"
 #include "config.h"
 #include "player.h"
+#include "settings.h"
 
 double frame_dt(uint32_t now, uint32_t prev) {
     double dt = static_cast<uint32_t>(now - prev) / 1000.0;
@@ -28,6 +29,10 @@ IntroFrame intro_step(uint32_t now, uint32_t intro_start) {
     }
     cam_pitch = INTRO_START_PITCH * (1.0 - f.e);
     cam_y = INTRO_START_EYE + (EYE_HEIGHT - INTRO_START_EYE) * f.e;
-    f.music_volume = static_cast<int>(f.e * 128);
+    f.music_volume = music_level(f.e);
     return f;
+}
+
+int music_level(double e) {
+    return static_cast<int>(e * 128 * (music_volume / 100.0));
 }

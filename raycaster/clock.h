@@ -22,5 +22,9 @@ struct IntroFrame {
     int music_volume; // 0..128
 };
 
+// The music's volume (0..128) at ramp e (0 silent, 1 full): the player's
+// music volume of the full 128.
+int music_level(double e);
+
 // Moves the camera (cam_pitch, cam_y) along the intro for tick `now`.
 IntroFrame intro_step(uint32_t now, uint32_t intro_start);

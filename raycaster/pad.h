@@ -9,8 +9,7 @@ struct PadReading {
     int16_t left_x, left_y; // -32768..32767; y grows downward
     int16_t right_x, right_y;
     int16_t left_trigger; // 0 at rest, 32767 pulled fully
-    bool left_stick;      // the left stick clicked in
-    bool dpad_up, dpad_down, dpad_left, dpad_right;
+    uint32_t buttons;     // bit b: game-controller button b is held
 };
 
 // A stick past its dead zone: each axis -1..1, length at most 1.
@@ -22,8 +21,9 @@ struct Stick {
 // keys' speeds; the player update adds the keys and clamps.
 struct PadMotion {
     double forward, strafe; // positive strafe moves right
-    double turn;            // positive turns right (the heading grows)
-    double pitch;           // positive looks up
+    double turn;            // buttons; positive turns right (the heading grows)
+    double look;            // the right stick across, times the look speed
+    double pitch;           // positive looks up, times the look speed
     bool sprint;
 };
 
@@ -31,6 +31,7 @@ struct PadMotion {
 // a resting stick gives exactly nothing and full deflection gives 1.
 Stick pad_stick(int16_t x, int16_t y);
 
-// Left stick and d-pad up/down walk, right stick and d-pad left/right turn,
-// right stick up/down tilts, the left stick click or left trigger sprints.
+// The left stick walks, the right stick turns and tilts, the left trigger
+// sprints; buttons act as bound (the d-pad walks and turns, the left stick
+// click sprints, unless rebound).
 PadMotion pad_motion(const PadReading *pads, int count);

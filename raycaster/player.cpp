@@ -1,6 +1,7 @@
 #include "player.h"
 #include "config.h"
 #include "doors.h"
+#include "settings.h"
 #include "world.h"
 
 #include <algorithm>
@@ -97,10 +98,13 @@ uint32_t player_move(const MoveKeys &keys, double dt, const PadMotion &pad) {
     double step = (sprint ? SPRINT_SPEED : WALK_SPEED) * dt * player_speed_scale;
     double forward = unit(keys.forward - keys.back + pad.forward) * step;
     double strafe = unit(keys.strafe_right - keys.strafe_left + pad.strafe) * step;
-    double turn = unit(keys.turn_right - keys.turn_left + pad.turn);
+    // Keys, buttons and sticks together never pass full speed, which a
+    // faster look speed raises for the stick.
+    double most = std::max(1.0, pad_look_speed);
+    double turn = std::clamp(keys.turn_right - keys.turn_left + pad.turn + pad.look, -most, most);
     if (turn != 0.0) player_rotate(turn * TURN_RATE * dt);
     if (pad.pitch != 0.0) {
-        cam_pitch += unit(pad.pitch) * PAD_PITCH_RATE * dt;
+        cam_pitch += std::clamp(pad.pitch, -most, most) * PAD_PITCH_RATE * dt;
         clamp_pitch();
     }
 
@@ -111,7 +115,7 @@ uint32_t player_move(const MoveKeys &keys, double dt, const PadMotion &pad) {
 
     bool moving = forward != 0.0 || strafe != 0.0;
     if (sprint && moving) {
-        bob_t += BOB_RATE * dt;
+        bob_t = head_bob ? bob_t + BOB_RATE * dt : 0.0; // footsteps go on without the sway
         return STEP_MS_SPRINT;
     }
     bob_t = 0.0;
@@ -125,7 +129,8 @@ int footstep_due(uint32_t now, uint32_t *last_step_tick, uint32_t interval) {
 }
 
 void mouse_look_motion(int xrel, int yrel) {
-    player_rotate(xrel * MOUSE_SENSITIVITY);
-    cam_pitch -= yrel * MOUSE_SENSITIVITY;
+    double rate = MOUSE_SENSITIVITY * mouse_sensitivity;
+    player_rotate(xrel * rate);
+    cam_pitch -= (invert_mouse_y ? -yrel : yrel) * rate;
     clamp_pitch();
 }

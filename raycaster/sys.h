@@ -10,14 +10,16 @@
 uint32_t sys_ticks();
 void sys_set_relative_mouse(int on);
 void sys_show_cursor(int show);
-void sys_toggle_fullscreen(); // desktop full screen on or off
+void sys_set_fullscreen(int on); // desktop full screen on or off
+int sys_is_fullscreen();
 void sys_start_text_input();
 void sys_stop_text_input();
 void sys_drawable_size(int *w, int *h); // pixels of the GL drawable
 void sys_window_size(int *w, int *h);   // window coordinates of mouse events
 void sys_music_volume(int volume);      // 0..128
+void sys_effects_volume(int volume);    // 0..128, every sound channel
 void sys_play_step();
-MoveKeys sys_move_keys(); // held keys, by physical position
+MoveKeys sys_move_keys(); // held keys of the bound actions, by physical position
 void sys_present();       // shows the finished frame
 
 int sys_window_focused(); // 1 while the game's window has keyboard focus

@@ -1,5 +1,6 @@
 // The platform services over SDL and SDL_mixer.
 #include "sys.h"
+#include "bindings.h"
 #include "config.h"
 #include "scene.h"
 
@@ -19,11 +20,12 @@ void sys_show_cursor(int show) {
     SDL_ShowCursor(show);
 }
 
-void sys_toggle_fullscreen() {
-    if (SDL_GetWindowFlags(win) & SDL_WINDOW_FULLSCREEN_DESKTOP)
-        SDL_SetWindowFullscreen(win, 0);
-    else
-        SDL_SetWindowFullscreen(win, SDL_WINDOW_FULLSCREEN_DESKTOP);
+int sys_is_fullscreen() {
+    return (SDL_GetWindowFlags(win) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+}
+
+void sys_set_fullscreen(int on) {
+    SDL_SetWindowFullscreen(win, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
 }
 
 void sys_start_text_input() {
@@ -41,21 +43,30 @@ void sys_window_size(int *w, int *h) {
 void sys_music_volume(int volume) {
     Mix_VolumeMusic(volume);
 }
+void sys_effects_volume(int volume) {
+    Mix_Volume(-1, volume);
+}
 
 void sys_play_step() {
     if (snd_step) Mix_PlayChannel(-1, snd_step, 0);
 }
 
 MoveKeys sys_move_keys() {
-    const Uint8 *k = SDL_GetKeyboardState(nullptr);
+    int count = 0;
+    const Uint8 *k = SDL_GetKeyboardState(&count);
+    auto held = [&](Action a) {
+        for (int code : action_keys[a])
+            if (code > 0 && code < count && k[code]) return true;
+        return false;
+    };
     MoveKeys m{};
-    m.forward = k[SDL_SCANCODE_W] || k[SDL_SCANCODE_UP];
-    m.back = k[SDL_SCANCODE_S] || k[SDL_SCANCODE_DOWN];
-    m.strafe_left = k[SDL_SCANCODE_A];
-    m.strafe_right = k[SDL_SCANCODE_D];
-    m.turn_left = k[SDL_SCANCODE_LEFT];
-    m.turn_right = k[SDL_SCANCODE_RIGHT];
-    m.sprint = k[SDL_SCANCODE_LSHIFT] || k[SDL_SCANCODE_RSHIFT];
+    m.forward = held(ACTION_FORWARD);
+    m.back = held(ACTION_BACK);
+    m.strafe_left = held(ACTION_STRAFE_LEFT);
+    m.strafe_right = held(ACTION_STRAFE_RIGHT);
+    m.turn_left = held(ACTION_TURN_LEFT);
+    m.turn_right = held(ACTION_TURN_RIGHT);
+    m.sprint = held(ACTION_SPRINT);
     return m;
 }
 
@@ -97,11 +108,10 @@ int sys_pad_readings(PadReading *out, int max) {
         r.right_x = SDL_GameControllerGetAxis(p, SDL_CONTROLLER_AXIS_RIGHTX);
         r.right_y = SDL_GameControllerGetAxis(p, SDL_CONTROLLER_AXIS_RIGHTY);
         r.left_trigger = SDL_GameControllerGetAxis(p, SDL_CONTROLLER_AXIS_TRIGGERLEFT);
-        r.left_stick = SDL_GameControllerGetButton(p, SDL_CONTROLLER_BUTTON_LEFTSTICK);
-        r.dpad_up = SDL_GameControllerGetButton(p, SDL_CONTROLLER_BUTTON_DPAD_UP);
-        r.dpad_down = SDL_GameControllerGetButton(p, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
-        r.dpad_left = SDL_GameControllerGetButton(p, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
-        r.dpad_right = SDL_GameControllerGetButton(p, SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+        r.buttons = 0;
+        for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; b++)
+            if (SDL_GameControllerGetButton(p, static_cast<SDL_GameControllerButton>(b)))
+                r.buttons |= 1u << b;
     }
     return n;
 }

@@ -1,6 +1,8 @@
 #include "fresh_world.h"
 #include "pad.h"
 
+#include <SDL2/SDL_gamecontroller.h>
+
 #include <cmath>
 
 namespace {
@@ -249,7 +251,7 @@ TEST_F(Player, SticksWalkAtTheKeySpeedsAndNeverFaster) {
     EXPECT_NEAR(walked(keys(""), two, 2), 0.08, 1e-12);
 
     PadReading dpad{};
-    dpad.dpad_up = true;
+    dpad.buttons = 1u << SDL_CONTROLLER_BUTTON_DPAD_UP;
     EXPECT_NEAR(walked(keys(""), &dpad, 1), 0.08, 1e-12);
     dpad.left_y = -32768;
     EXPECT_NEAR(walked(keys("W"), &dpad, 1), 0.08, 1e-12);
@@ -262,7 +264,7 @@ TEST_F(Player, SticksWalkAtTheKeySpeedsAndNeverFaster) {
     EXPECT_EQ(interval, 200u);
     EXPECT_GT(bob_t, 0.0);
     sprint.left_trigger = 0;
-    sprint.left_stick = true;
+    sprint.buttons = 1u << SDL_CONTROLLER_BUTTON_LEFTSTICK;
     EXPECT_NEAR(walked(keys("W^"), &sprint, 1), 0.16, 1e-12);
 }
 
@@ -275,7 +277,7 @@ TEST_F(Player, RightStickAndDpadTurnAtTheArrowRateAndTiltWithinLimits) {
     player_move(keys(">"), 0.1, pad_motion(&right, 1));
     EXPECT_NEAR(pa, 0.5, 1e-12) << "arrow and stick: once";
     PadReading dpad{};
-    dpad.dpad_left = true;
+    dpad.buttons = 1u << SDL_CONTROLLER_BUTTON_DPAD_LEFT;
     player_move(keys("<"), 0.1, pad_motion(&dpad, 1));
     EXPECT_NEAR(pa, 0.25, 1e-12);
     EXPECT_EQ(cam_pitch, 0.0);

@@ -11,8 +11,11 @@ void sys_set_relative_mouse(int on) {
 void sys_show_cursor(int show) {
     null_sys.cursor_shown = show;
 }
-void sys_toggle_fullscreen() {
-    null_sys.fullscreen = !null_sys.fullscreen;
+void sys_set_fullscreen(int on) {
+    null_sys.fullscreen = on;
+}
+int sys_is_fullscreen() {
+    return null_sys.fullscreen;
 }
 void sys_start_text_input() {
     null_sys.text_input = 1;
@@ -30,6 +33,9 @@ void sys_window_size(int *w, int *h) {
 }
 void sys_music_volume(int volume) {
     null_sys.music_volume = volume;
+}
+void sys_effects_volume(int volume) {
+    null_sys.effects_volume = volume;
 }
 void sys_play_step() {
     null_sys.steps_played++;

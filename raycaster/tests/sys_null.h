@@ -12,6 +12,7 @@ struct NullSys {
     int drawable_w = 960, drawable_h = 600;
     int window_w = 960, window_h = 600;
     int music_volume = -1;
+    int effects_volume = -1;
     int steps_played = 0;
     int frames_presented = 0; // the frame stays in the back buffer
     MoveKeys keys{};

@@ -1,0 +1,21 @@
+// The player's own files: where they live and how one is replaced. These
+// two things differ by system (user_files_linux.cpp, user_files_win32.cpp).
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// The settings file's full path, UTF-8; empty when the system names no
+// place for it (no home folder).
+std::string settings_file_path();
+
+// Reads a whole file of at most max_bytes (a longer one gives its first
+// max_bytes + 1). 0 and *error when it cannot be read; *missing is set when
+// it does not exist.
+int read_user_file(const std::string &path, size_t max_bytes, std::string *text, int *missing,
+                   std::string *error);
+
+// Writes `text` to a new file beside `path`, on disk, then renames it over
+// `path`, creating the folders on the way: a crash or a full disk leaves the
+// old file whole. 0 and *error (the system's reason) on failure.
+int replace_user_file(const std::string &path, const std::string &text, std::string *error);
