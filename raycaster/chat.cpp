@@ -46,15 +46,9 @@ void chat_handle_event(const SDL_Event &ev) {
         break;
     case SDL_MOUSEBUTTONDOWN: {
         if (ev.button.button != SDL_BUTTON_LEFT) break;
-        // Mouse events come in window coordinates; the box is laid out in
-        // drawable pixels, which differ on high-DPI displays.
-        int dw, dh, ww, wh;
+        int dw, dh, x, y;
         sys_drawable_size(&dw, &dh);
-        sys_window_size(&ww, &wh);
-        int x =
-            ww > 0 ? static_cast<int>(static_cast<long long>(ev.button.x) * dw / ww) : ev.button.x;
-        int y =
-            wh > 0 ? static_cast<int>(static_cast<long long>(ev.button.y) * dh / wh) : ev.button.y;
+        drawable_point(ev.button.x, ev.button.y, &x, &y);
         if (chat_in_close_box(chat_layout(dw, dh), x, y)) chat_close_console();
         break;
     }

@@ -1,10 +1,13 @@
 #include "game.h"
+#include "bindings.h"
 #include "chat_store.h"
 #include "clock.h"
 #include "config.h"
 #include "flashlight.h"
 #include "light.h"
+#include "menu.h"
 #include "player.h"
+#include "settings.h"
 #include "sys.h"
 
 #include <array>
@@ -18,6 +21,8 @@ uint32_t intro_start = 0;
 uint32_t last_step_tick = 0;
 int show_map = 0;
 int mouse_look = 0;
+double music_ramp = 0.0;
+int frames_per_second = 0;
 
 void game_reset(uint32_t now) {
     game_state = next_state = STATE_TITLE;
@@ -26,6 +31,7 @@ void game_reset(uint32_t now) {
     last_step_tick = 0;
     show_map = 0;
     mouse_look = 0;
+    music_ramp = 0.0;
 }
 
 void start_intro() {
@@ -41,37 +47,68 @@ static void release_mouse() {
     mouse_look = 0;
 }
 
-static void key_binding(SDL_Keycode key) {
-    switch (key) {
-    case SDLK_ESCAPE:
+// The windowed size is noted on the way into full screen: it is the size
+// the next start opens at.
+static void set_fullscreen(int on) {
+    if (on == sys_is_fullscreen()) return;
+    if (on) sys_window_size(&window_width, &window_height);
+    sys_set_fullscreen(on);
+    fullscreen = on;
+}
+
+static void toggle_mouse_look() {
+    int old = mouse_look;
+    mouse_look = !old;
+    sys_set_relative_mouse(mouse_look);
+    sys_show_cursor(old ? 1 : 0); // the cursor shows exactly when mouse look goes off
+}
+
+// What a bound key or button does when pressed, in the intro and in play.
+static void act(Action a) {
+    switch (a) {
+    case ACTION_FLASHLIGHT:
+        flashlight_toggle();
+        break;
+    case ACTION_MAP:
+        show_map ^= 1;
+        break;
+    case ACTION_CHAT:
+        if (game_state == STATE_PLAY) chat_open_console();
+        break;
+    case ACTION_DOOR:
+        if (game_state == STATE_PLAY) toggle_nearest_door();
+        break;
+    case ACTION_FULLSCREEN:
+        set_fullscreen(!sys_is_fullscreen());
+        break;
+    case ACTION_MOUSE:
+        toggle_mouse_look();
+        break;
+    case ACTION_OPTIONS:
+        menu_open_panel();
+        break;
+    default: // held actions are read every frame
+        break;
+    }
+}
+
+static bool opens_menu(const SDL_Event &ev) {
+    if (ev.type == SDL_KEYDOWN)
+        return ev.key.keysym.sym == MENU_KEY || key_is(ACTION_OPTIONS, ev.key.keysym);
+    return ev.type == SDL_CONTROLLERBUTTONDOWN &&
+           (ev.cbutton.button == MENU_BUTTON || ev.cbutton.button == action_pad[ACTION_OPTIONS]);
+}
+
+static void key_binding(const SDL_Keysym &key) {
+    if (key.sym == SDLK_ESCAPE) {
         if (mouse_look)
             release_mouse();
         else
             quit_requested = true;
-        break;
-    case SDLK_TAB: {
-        int old = mouse_look;
-        mouse_look = !old;
-        sys_set_relative_mouse(mouse_look);
-        sys_show_cursor(old ? 1 : 0);
-        break;
+        return;
     }
-    case SDLK_f:
-    case SDLK_F11:
-        sys_toggle_fullscreen();
-        break;
-    case SDLK_m:
-        show_map ^= 1;
-        break;
-    case SDLK_q:
-        flashlight_toggle();
-        break;
-    case SDLK_t:
-        if (game_state == STATE_PLAY) chat_open_console();
-        break;
-    default:
-        break;
-    }
+    for (int a = 0; a < ACTION_COUNT; a++)
+        if (!ACTIONS[a].held && key_is(static_cast<Action>(a), key)) act(static_cast<Action>(a));
 }
 
 // Buttons act when pressed; the d-pad, the stick click and the triggers are
@@ -81,25 +118,8 @@ static void pad_button(int button) {
         if (button == SDL_CONTROLLER_BUTTON_START) chat_close_console();
         return;
     }
-    switch (button) {
-    case SDL_CONTROLLER_BUTTON_A:
-        if (game_state == STATE_PLAY) toggle_nearest_door();
-        break;
-    case SDL_CONTROLLER_BUTTON_X:
-        flashlight_toggle();
-        break;
-    case SDL_CONTROLLER_BUTTON_Y:
-        show_map ^= 1;
-        break;
-    case SDL_CONTROLLER_BUTTON_BACK:
-        sys_toggle_fullscreen();
-        break;
-    case SDL_CONTROLLER_BUTTON_START:
-        key_binding(SDLK_ESCAPE);
-        break;
-    default:
-        break;
-    }
+    for (int a = 0; a < ACTION_COUNT; a++)
+        if (!ACTIONS[a].held && action_pad[a] == button) act(static_cast<Action>(a));
 }
 
 void handle_event(const SDL_Event &ev) {
@@ -114,11 +134,15 @@ void handle_event(const SDL_Event &ev) {
         sys_pad_removed(ev.cdevice.which);
         return;
     case SDL_CONTROLLERBUTTONDOWN: // as keys, only for the focused window
+    case SDL_CONTROLLERAXISMOTION:
         if (!sys_window_focused()) return;
         break;
     default:
         break;
     }
+    if (menu_open) return menu_handle_event(ev);
+    // The chat line takes O as text; Start closes it.
+    if (!chat_open && opens_menu(ev)) return menu_open_panel();
     if (game_state == STATE_TITLE) {
         if (ev.type == SDL_KEYDOWN || ev.type == SDL_MOUSEBUTTONDOWN ||
             ev.type == SDL_CONTROLLERBUTTONDOWN)
@@ -130,7 +154,7 @@ void handle_event(const SDL_Event &ev) {
         if (chat_open)
             chat_handle_event(ev);
         else
-            key_binding(ev.key.keysym.sym);
+            key_binding(ev.key.keysym);
         break;
     case SDL_TEXTINPUT:
         if (chat_open) chat_handle_event(ev);
@@ -161,6 +185,7 @@ void update_intro(uint32_t now) {
     } else {
         next_state = STATE_INTRO;
     }
+    music_ramp = f.e;
     sys_music_volume(f.music_volume);
 }
 
@@ -181,4 +206,28 @@ void dark_presence_check() {
     if (level < DARK_LEVEL && flash_spring < DARK_FLASH_LIMIT &&
         std::rand() % 100 < DARK_PRESENCE_CHANCE)
         post_dark_presence();
+}
+
+void count_frame(uint32_t now) {
+    static uint32_t second_start = now, frames = 0;
+    frames++;
+    if (elapsed_ms(now, second_start) >= 1000) {
+        frames_per_second = static_cast<int>(frames);
+        frames = 0;
+        second_start = now;
+    }
+}
+
+void settings_apply() {
+    sys_effects_volume(static_cast<int>(128 * (effects_volume / 100.0)));
+    sys_music_volume(music_level(music_ramp));
+    set_fullscreen(fullscreen);
+}
+
+void drawable_point(int x, int y, int *dx, int *dy) {
+    int dw, dh, ww, wh;
+    sys_drawable_size(&dw, &dh);
+    sys_window_size(&ww, &wh);
+    *dx = ww > 0 ? static_cast<int>(static_cast<long long>(x) * dw / ww) : x;
+    *dy = wh > 0 ? static_cast<int>(static_cast<long long>(y) * dh / wh) : y;
 }

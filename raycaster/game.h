@@ -14,12 +14,23 @@ extern uint32_t last_step_tick;
 extern int show_map;
 extern int mouse_look;
 
+extern double music_ramp;     // 0 on the title, rising over the intro, 1 in play
+extern int frames_per_second; // frames drawn in the last whole second
+
 void game_reset(uint32_t now); // loop start values
 void handle_event(const SDL_Event &ev);
 void start_intro();
 void update_intro(uint32_t now);
 void update_player(uint32_t now, double dt);
 void dark_presence_check();
+void count_frame(uint32_t now);
+
+// Puts the settings that live outside the game's own globals into effect:
+// volumes and full screen.
+void settings_apply();
+// A mouse position in window coordinates as drawable pixels, which differ
+// on high-DPI displays.
+void drawable_point(int x, int y, int *dx, int *dy);
 
 // Chat console (chat.cpp)
 void chat_add(const char *text);

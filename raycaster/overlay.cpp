@@ -3,8 +3,11 @@
 #include "clock.h"
 #include "config.h"
 #include "game.h"
+#include "menu.h"
+#include "menu_view.h"
 #include "player.h"
 #include "scene.h"
+#include "settings.h"
 #include "sys.h"
 #include "text.h"
 #include "textures.h"
@@ -108,6 +111,7 @@ void draw_title_screen(uint32_t ticks) {
     centred_title_line(font_large, "press anywhere to play", SDL_Color{200, 200, 200, 255}, w,
                        0.82f * h, b / 255.0f);
 
+    if (menu_open) draw_menu(w, h);
     glColor4f(1, 1, 1, 1);
     glDisable(GL_BLEND);
     text_frame_end();
@@ -161,7 +165,16 @@ void draw_overlay(int state, uint32_t ticks, int w, int h) {
     std::snprintf(readout, sizeof readout, "%.1f, %.1f", px, py);
     draw_text_quad(font_small, readout, SDL_Color{220, 220, 220, 255}, 10 * overlay_sx,
                    574 * overlay_sy, 1.0f);
+    if (show_fps) {
+        char fps[32];
+        std::snprintf(fps, sizeof fps, "%d fps", frames_per_second);
+        int tw = 0, th = 0;
+        if (font_small && TTF_SizeUTF8(font_small, fps, &tw, &th) == 0)
+            draw_text_quad(font_small, fps, SDL_Color{220, 220, 220, 255},
+                           w - (tw + 10) * overlay_sx, 574 * overlay_sy, 1.0f);
+    }
     draw_chat(ticks, w, h);
+    if (menu_open) draw_menu(w, h);
 
     glDisable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);

@@ -6,10 +6,13 @@
 #include "flashlight.h"
 #include "fonts.h"
 #include "game.h"
+#include "menu.h"
 #include "overlay.h"
 #include "paths.h"
 #include "player.h"
 #include "scene.h"
+#include "settings.h"
+#include "settings_file.h"
 #include "soak_log.h"
 #include "sys.h"
 #include "text.h"
@@ -23,6 +26,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 
 extern Mix_Chunk *snd_step;
 
@@ -75,6 +79,22 @@ void startup_failed(const char *what) {
 #endif
 }
 
+// A window remembered from a bigger screen would open past its edges.
+void fit_window_to_display() {
+    SDL_Rect usable{};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return;
+    if (window_width > usable.w) window_width = usable.w;
+    if (window_height > usable.h) window_height = usable.h;
+}
+
+// The window's state at quit is kept for the next start; its size only
+// while windowed (full screen covers the whole display).
+void remember_window() {
+    fullscreen = (SDL_GetWindowFlags(win) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+    if (!fullscreen && !(SDL_GetWindowFlags(win) & SDL_WINDOW_MAXIMIZED))
+        SDL_GetWindowSize(win, &window_width, &window_height);
+}
+
 // Without vertical sync the loop would spin a core; wait out the rest of a
 // display refresh instead.
 uint32_t frame_budget_ms(bool vsync) {
@@ -96,8 +116,14 @@ void run_loop(uint32_t budget_ms) {
         SDL_Event ev;
         while (SDL_PollEvent(&ev)) handle_event(ev);
 
+        count_frame(now);
         if (game_state == STATE_TITLE) {
             draw_title_screen(now);
+        } else if (menu_open) { // paused: the view is drawn as it stood
+            int w = 0, h = 0;
+            SDL_GL_GetDrawableSize(win, &w, &h);
+            render_3d();
+            draw_overlay(game_state, menu_opened_at, w, h);
         } else {
             double dt = frame_dt(now, prev);
             if (game_state == STATE_PLAY) {
@@ -142,8 +168,11 @@ int main(int, char **) {
                              "DISPLAY set?)\n");
         return 1;
     }
-    win = SDL_CreateWindow("Drevix Raycaster", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 960,
-                           600, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
+    settings_load();
+    fit_window_to_display();
+    win = SDL_CreateWindow("Drevix Raycaster", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                           window_width, window_height,
+                           SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
     if (!win) {
         startup_failed("cannot open a window");
         return 1;
@@ -220,6 +249,7 @@ int main(int, char **) {
     find_spawn();
 
     Mix_VolumeMusic(0); // silent until the intro fades it in
+    settings_apply();   // effects volume, full screen
     SDL_SetRelativeMouseMode(SDL_FALSE);
     if (arrow_cursor) SDL_SetCursor(arrow_cursor);
     SDL_ShowCursor(1);
@@ -227,6 +257,9 @@ int main(int, char **) {
     soak_log_open();
     run_loop(frame_budget_ms(vsync));
     soak_log_close();
+    remember_window();
+    std::string not_saved;
+    settings_save(&not_saved); // says why on stderr when it fails
 
     Mix_FreeChunk(snd_step);
     Mix_FreeMusic(music_bg);

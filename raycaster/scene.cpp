@@ -3,9 +3,11 @@
 #include "flashlight.h"
 #include "player.h"
 #include "scene_parts.h"
+#include "settings.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_opengl.h>
+#include <algorithm>
 #include <cmath>
 #include <malloc.h>
 
@@ -15,10 +17,12 @@ int render_reference = 0;
 namespace {
 
 constexpr double DEG = 180.0 / M_PI;
-constexpr double COT_HALF_FOV = 1.7320508075688774; // 60 degrees vertical
+constexpr double COT_HALF_FOV_60 = 1.7320508075688774;
 
-void set_frame(int w, int h) {
-    glViewport(0, 0, w, h);
+// The view is drawn into the lower left vw x vh pixels, for a window of
+// aspect ratio a.
+void set_frame(int vw, int vh, double a) {
+    glViewport(0, 0, vw, vh);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glEnable(GL_DEPTH_TEST);
@@ -26,11 +30,12 @@ void set_frame(int w, int h) {
     glEnable(GL_TEXTURE_2D);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 
-    // Perspective: 60 degrees vertical, near 0.05, far 100.
-    double a = static_cast<double>(w) / h;
+    // Perspective: the player's vertical field of view, near 0.05, far 100.
+    double cot =
+        field_of_view == 60.0 ? COT_HALF_FOV_60 : 1.0 / std::tan(field_of_view * M_PI / 360);
     GLdouble proj[16] = {};
-    proj[0] = COT_HALF_FOV / a;
-    proj[5] = COT_HALF_FOV;
+    proj[0] = cot / a;
+    proj[5] = cot;
     proj[10] = -1.001000500250125;
     proj[11] = -1.0;
     proj[14] = -0.10005002501250625;
@@ -90,13 +95,83 @@ void set_lights() {
     glFogfv(GL_FOG_COLOR, fog);
 }
 
+void full_quad() {
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(0, 0);
+    glTexCoord2f(1, 0);
+    glVertex2f(1, 0);
+    glTexCoord2f(1, 1);
+    glVertex2f(1, 1);
+    glTexCoord2f(0, 1);
+    glVertex2f(0, 1);
+    glEnd();
+}
+
+// The view drawn at render scale is enlarged to the window with nearest
+// filtering (sharp blocks, not blur), and brightness lifts its tones by
+// x + k x (1 - x): black and white stay, darker tones gain more, and the
+// order of tones is kept, so the dark patches stay darker than the rest.
+// Both work on a copy of the view, so nothing changes when neither is set.
+void finish_view(int w, int h, int vw, int vh) {
+    static GLuint copy = 0;
+    static int copy_w = 0, copy_h = 0;
+    bool scaled = vw != w || vh != h;
+    float lift = static_cast<float>(brightness / 100.0);
+    if (!scaled && lift <= 0) return;
+    if (!copy) glGenTextures(1, &copy);
+    glBindTexture(GL_TEXTURE_2D, copy);
+    if (copy_w != vw || copy_h != vh) {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, vw, vh, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+        copy_w = vw;
+        copy_h = vh;
+    }
+    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, vw, vh);
+
+    glViewport(0, 0, w, h);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, 1, 0, 1, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    if (scaled) {
+        glColor4f(1, 1, 1, 1);
+        full_quad();
+    }
+    if (lift > 0) { // source times (1 - destination), added to the destination
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ONE);
+        glColor4f(lift, lift, lift, 1);
+        full_quad();
+        glDisable(GL_BLEND);
+    }
+    glColor4f(1, 1, 1, 1);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_DEPTH_TEST);
+}
+
 } // namespace
 
 void render_3d() {
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(win, &w, &h);
     if (w <= 0 || h <= 0) return; // minimised: no aspect ratio to draw with
-    set_frame(w, h);
+    int vw = w, vh = h;
+    if (render_scale < 100) { // fewer pixels for machines without a GPU
+        vw = std::max(1, static_cast<int>(w * render_scale / 100));
+        vh = std::max(1, static_cast<int>(h * render_scale / 100));
+    }
+    set_frame(vw, vh, static_cast<double>(w) / h);
     set_lights();
     if (render_reference)
         render_passes_reference();
@@ -106,6 +181,7 @@ void render_3d() {
     glDisable(GL_COLOR_MATERIAL);
     glDisable(GL_LIGHT0);
     glDisable(GL_FOG);
+    finish_view(w, h, vw, vh);
 }
 
 void keep_heap_between_frames() {

@@ -14,9 +14,9 @@ float overlay_sx = 1.0f, overlay_sy = 1.0f;
 
 namespace {
 
-// A frame shows at most 8 title strings, or 11 overlay strings; a few more
-// slots cover a frame that draws both.
-constexpr int TEXT_SLOTS = 32;
+// A frame shows at most 8 title strings, or 12 overlay strings, and the
+// options menu adds about 35; a few more slots cover a frame that draws both.
+constexpr int TEXT_SLOTS = 64;
 constexpr int TEXT_KEY_BYTES = 512; // a chat message, NUL included
 
 // Strings are rendered opaque and faded by the quad's colour, so a message

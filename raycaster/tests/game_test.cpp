@@ -3,6 +3,9 @@
 #include "chat_store.h"
 #include "fresh_world.h"
 #include "game.h"
+#include "menu.h"
+#include "settings.h"
+#include "bindings.h"
 #include "sys_null.h"
 
 #include <cmath>
@@ -58,6 +61,8 @@ class Loop : public FreshWorld {
         null_sys = NullSys{};
         null_sys.ticks = 1000;
         game_reset(1000);
+        menu_open = 0;
+        settings_reset();
     }
     void play() { // title -> intro -> play, as a player gets there
         handle_event(key(SDLK_SPACE));
@@ -295,12 +300,14 @@ TEST_F(Loop, PadButtonsStartTheGameAndActAsTheirKeys) {
     handle_event(pad(SDL_CONTROLLER_BUTTON_Y));
     EXPECT_EQ(show_map, 1) << "unfocused: ignored";
     null_sys.focused = 1;
-    handle_event(pad(SDL_CONTROLLER_BUTTON_START)); // as Esc: release, then quit
+    handle_event(pad(SDL_CONTROLLER_BUTTON_START)); // the options menu, mouse released
+    EXPECT_EQ(menu_open, 1);
     EXPECT_EQ(mouse_look, 0);
     EXPECT_EQ(null_sys.cursor_shown, 1);
-    EXPECT_FALSE(quit_requested);
     handle_event(pad(SDL_CONTROLLER_BUTTON_START));
-    EXPECT_TRUE(quit_requested);
+    EXPECT_EQ(menu_open, 0);
+    EXPECT_EQ(mouse_look, 1);
+    EXPECT_FALSE(quit_requested);
 }
 
 TEST_F(Loop, OpenChatLeavesThePadOnlyStart) {
@@ -366,6 +373,75 @@ TEST_F(Loop, DarkPresencePostsOnlyInTheDarkWithoutLight) {
     px = 4.5; // a lit cell
     for (int i = 0; i < 50; i++) dark_presence_check();
     EXPECT_EQ(chat_msg_total, before);
+}
+
+TEST_F(Loop, OptionsOpenOnOAndStartAndPauseTheGame) {
+    handle_event(key(SDLK_o));
+    EXPECT_EQ(menu_open, 1);
+    EXPECT_EQ(game_state, STATE_TITLE) << "O opens the menu instead of starting";
+    handle_event(key(SDLK_ESCAPE));
+    EXPECT_EQ(menu_open, 0);
+    EXPECT_EQ(game_state, STATE_TITLE) << "Esc only closed the menu";
+
+    handle_event(key(SDLK_SPACE)); // the intro starts at tick 1000
+    chat_add_at("hello", 1000);
+    null_sys.ticks = 2000;
+    handle_event(pad(SDL_CONTROLLER_BUTTON_START));
+    EXPECT_EQ(null_sys.relative_mouse, 0);
+    EXPECT_EQ(null_sys.cursor_shown, 1);
+    handle_event(motion(100, 0));
+    EXPECT_EQ(pa, 0.0) << "the mouse is the menu's";
+    null_sys.ticks = 7000; // five seconds in the menu
+    handle_event(key(SDLK_o));
+    EXPECT_EQ(menu_open, 0);
+    EXPECT_EQ(intro_start, 6000u) << "the intro waited";
+    EXPECT_EQ(chat_msg_times[0], 6000u) << "and so did the messages";
+    EXPECT_EQ(mouse_look, 1);
+    EXPECT_EQ(null_sys.relative_mouse, 1);
+
+    game_state = STATE_PLAY;
+    handle_event(key(SDLK_t));
+    handle_event(key(SDLK_o));
+    handle_event(pad(SDL_CONTROLLER_BUTTON_START)); // closes the chat, as Esc
+    EXPECT_EQ(menu_open, 0) << "the open chat line takes O as text";
+    EXPECT_EQ(chat_open, 0);
+}
+
+TEST_F(Loop, MenuChangesSettingsAndRebindingSwapsKeys) {
+    play();
+    handle_event(key(SDLK_o));
+    handle_event(key(SDLK_UP)); // wraps round to the last row
+    EXPECT_EQ(menu_row_at(menu_row).kind, ROW_QUIT);
+    while (SETTINGS[menu_row_at(menu_row).index].number != &field_of_view ||
+           menu_row_at(menu_row).kind != ROW_SETTING)
+        handle_event(key(SDLK_DOWN));
+    handle_event(key(SDLK_RIGHT));
+    EXPECT_EQ(field_of_view, 65.0);
+    for (int i = 0; i < 10; i++) handle_event(key(SDLK_RIGHT));
+    EXPECT_EQ(field_of_view, 90.0);
+
+    while (menu_row_at(menu_row).kind != ROW_CONTROLS) handle_event(key(SDLK_DOWN));
+    handle_event(key(SDLK_RETURN));
+    for (int i = 0; i < ACTION_FLASHLIGHT; i++) handle_event(key(SDLK_DOWN));
+    handle_event(key(SDLK_RETURN));
+    handle_event(key(SDLK_m)); // the map's key: the two swap
+    EXPECT_EQ(action_keys[ACTION_FLASHLIGHT][0], SDLK_m);
+    EXPECT_EQ(action_keys[ACTION_MAP][0], SDLK_q);
+    EXPECT_NE(menu_message.find("Map"), std::string::npos) << menu_message;
+    handle_event(key(SDLK_RETURN));
+    handle_event(key(SDLK_o)); // always the menu's
+    EXPECT_EQ(action_keys[ACTION_FLASHLIGHT][0], SDLK_m);
+    EXPECT_EQ(menu_message_is_error, 1);
+    EXPECT_EQ(menu_open, 1);
+
+    handle_event(key(SDLK_ESCAPE)); // back to the main page
+    handle_event(key(SDLK_ESCAPE)); // closed
+    EXPECT_EQ(menu_open, 0);
+    handle_event(key(SDLK_m));
+    EXPECT_EQ(flashlight_on, 1);
+    EXPECT_EQ(show_map, 0);
+    handle_event(key(SDLK_q));
+    EXPECT_EQ(show_map, 1);
 }
 
 } // namespace

@@ -1,0 +1,169 @@
+#include "menu_view.h"
+#include "bindings.h"
+#include "menu.h"
+#include "settings.h"
+#include "text.h"
+
+#include <SDL2/SDL_opengl.h>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr SDL_Color LABEL{220, 220, 220, 255};
+constexpr SDL_Color VALUE{255, 255, 255, 255};
+constexpr SDL_Color DIM{150, 150, 160, 255};
+constexpr SDL_Color TITLE{200, 220, 255, 255}; // the banner's
+constexpr SDL_Color ALARM{255, 50, 50, 255};   // the chat's red
+constexpr SDL_Color WAITING{255, 220, 120, 255};
+
+// Controller buttons as players know them, by SDL's names.
+const char *button_label(int button) {
+    static const char *const LABELS[][2] = {
+        {"a", "A"},
+        {"b", "B"},
+        {"x", "X"},
+        {"y", "Y"},
+        {"back", "Back"},
+        {"guide", "Guide"},
+        {"start", "Start"},
+        {"leftstick", "Left stick"},
+        {"rightstick", "Right stick"},
+        {"leftshoulder", "LB"},
+        {"rightshoulder", "RB"},
+        {"dpup", "D-pad up"},
+        {"dpdown", "D-pad down"},
+        {"dpleft", "D-pad left"},
+        {"dpright", "D-pad right"},
+    };
+    const char *name = button_name(button);
+    for (const auto &l : LABELS)
+        if (std::strcmp(name, l[0]) == 0) return l[1];
+    return name;
+}
+
+void outline(float x0, float y0, float x1, float y1) {
+    glColor4f(0.35f, 0.35f, 0.4f, 0.9f);
+    glBegin(GL_LINE_LOOP);
+    glVertex2f(x0, y0);
+    glVertex2f(x1, y0);
+    glVertex2f(x1, y1);
+    glVertex2f(x0, y1);
+    glEnd();
+}
+
+void text(const std::string &s, SDL_Color c, float x, float y) {
+    if (!s.empty()) draw_text_quad(font_small, s.c_str(), c, x, y, 1.0f);
+}
+
+void centred(TTF_Font *font, const char *s, SDL_Color c, const MenuLayout &l, float y) {
+    int tw = 0, th = 0;
+    if (!font || TTF_SizeUTF8(font, s, &tw, &th) != 0) return;
+    draw_text_quad(font, s, c, (l.x0 + l.x1 - tw * l.scale) / 2, y, 1.0f);
+}
+
+std::string value_text(const Setting &s) {
+    char buf[32];
+    double v = setting_value(s);
+    switch (s.kind) {
+    case SETTING_SWITCH:
+        return v ? "On" : "Off";
+    case SETTING_CHOICE:
+        std::snprintf(buf, sizeof buf, "< %g%s >", v, s.unit);
+        return buf;
+    default:
+        std::snprintf(buf, sizeof buf, "%g%s", v, s.unit);
+        return buf;
+    }
+}
+
+void setting_row(const Setting &s, const MenuLayout &l, float y) {
+    float sc = l.scale;
+    text(s.label, LABEL, l.x0 + 20 * sc, y);
+    if (s.kind != SETTING_SLIDER) {
+        text(value_text(s), VALUE, l.value_x, y);
+        return;
+    }
+    float mid = y + l.row_h / 2, f = static_cast<float>((*s.number - s.lo) / (s.hi - s.lo));
+    glDisable(GL_TEXTURE_2D);
+    fill_rect(l.value_x, mid - 3 * sc, l.value_x + l.track_w, mid + 3 * sc, 0.3f, 0.3f, 0.35f, 1);
+    fill_rect(l.value_x, mid - 3 * sc, l.value_x + f * l.track_w, mid + 3 * sc, 0.24f, 0.47f, 1.0f,
+              1);
+    float knob = l.value_x + f * l.track_w;
+    fill_rect(knob - 3 * sc, mid - 7 * sc, knob + 3 * sc, mid + 7 * sc, 0.85f, 0.9f, 1.0f, 1);
+    text(value_text(s), VALUE, l.value_x + l.track_w + 14 * sc, y);
+}
+
+void action_row(int row, const MenuLayout &l, float y) {
+    auto a = static_cast<Action>(row);
+    float sc = l.scale;
+    text(ACTIONS[a].label, LABEL, l.x0 + 20 * sc, y);
+    for (int c = 0; c <= MENU_KEY_COLUMNS; c++) {
+        bool chosen = row == menu_row && c == menu_column;
+        if (chosen) {
+            glDisable(GL_TEXTURE_2D);
+            fill_rect(l.column_x[c], y + 1 * sc, l.column_x[c + 1] - 6 * sc, y + l.row_h - 1 * sc,
+                      0.24f, 0.47f, 1.0f, 0.45f);
+        }
+        std::string cell =
+            c < MENU_KEY_COLUMNS ? key_name(a, action_keys[a][c]) : button_label(action_pad[a]);
+        if (chosen && menu_waiting)
+            text("...", WAITING, l.column_x[c] + 6 * sc, y);
+        else
+            text(cell.empty() ? "-" : cell, cell.empty() ? DIM : VALUE, l.column_x[c] + 6 * sc, y);
+    }
+}
+
+} // namespace
+
+void draw_menu(int w, int h) {
+    MenuLayout l = menu_layout(w, h);
+    float sx = overlay_sx, sy = overlay_sy, sc = l.scale;
+    overlay_sx = overlay_sy = sc; // the panel keeps its shape at any window size
+
+    glDisable(GL_TEXTURE_2D);
+    fill_rect(0, 0, static_cast<float>(w), static_cast<float>(h), 0, 0, 0, 0.55f);
+    fill_rect(l.x0, l.y0, l.x1, l.y1, 0.06f, 0.06f, 0.1f, 0.94f);
+    outline(l.x0, l.y0, l.x1, l.y1);
+    bool controls = menu_page == MENU_CONTROLS;
+    centred(font_medium, controls ? "CONTROLS" : "OPTIONS", TITLE, l, l.y0 + 8 * sc);
+    if (controls) {
+        const char *heads[] = {"Key", "Key", "Controller"};
+        for (int c = 0; c <= MENU_KEY_COLUMNS; c++)
+            text(heads[c], DIM, l.column_x[c] + 6 * sc, l.rows_top - 19 * sc);
+    }
+
+    for (int i = 0; i < menu_row_count(); i++) {
+        float y = l.rows_top + i * l.row_h;
+        MenuRow r = menu_row_at(i);
+        if (i == menu_row && r.kind != ROW_ACTION) {
+            glDisable(GL_TEXTURE_2D);
+            fill_rect(l.x0 + 6 * sc, y, l.x1 - 6 * sc, y + l.row_h, 0.24f, 0.47f, 1.0f, 0.35f);
+        }
+        switch (r.kind) {
+        case ROW_SETTING:
+            setting_row(SETTINGS[r.index], l, y);
+            break;
+        case ROW_ACTION:
+            action_row(i, l, y);
+            break;
+        default: {
+            const char *labels[] = {"Resume",    "", "Controls  >", "Reset to defaults",
+                                    "Quit game", "", "< Back"};
+            text(labels[r.kind], VALUE, l.x0 + 20 * sc, y);
+            break;
+        }
+        }
+    }
+
+    if (!menu_message.empty())
+        text(menu_message, menu_message_is_error ? ALARM : VALUE, l.x0 + 20 * sc, l.message_y);
+    else
+        text(controls ? "Enter: change   Del: clear   Esc: back"
+                      : "\u2191\u2193 choose   \u2190\u2192 change   Enter: act   Esc: close",
+             DIM, l.x0 + 20 * sc, l.message_y);
+    glColor4f(1, 1, 1, 1);
+    overlay_sx = sx;
+    overlay_sy = sy;
+}
