@@ -4,10 +4,10 @@
 #include "player.h"
 #include "scene_parts.h"
 #include "settings.h"
+#include "view_scale.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_opengl.h>
-#include <algorithm>
 #include <cmath>
 #include <malloc.h>
 
@@ -19,8 +19,7 @@ namespace {
 constexpr double DEG = 180.0 / M_PI;
 constexpr double COT_HALF_FOV_60 = 1.7320508075688774;
 
-// The view is drawn into the lower left vw x vh pixels, for a window of
-// aspect ratio a.
+// The view is drawn at vw x vh pixels, for a window of aspect ratio a.
 void set_frame(int vw, int vh, double a) {
     glViewport(0, 0, vw, vh);
     glClearColor(0, 0, 0, 1);
@@ -95,82 +94,14 @@ void set_lights() {
     glFogfv(GL_FOG_COLOR, fog);
 }
 
-void full_quad() {
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(0, 0);
-    glTexCoord2f(1, 0);
-    glVertex2f(1, 0);
-    glTexCoord2f(1, 1);
-    glVertex2f(1, 1);
-    glTexCoord2f(0, 1);
-    glVertex2f(0, 1);
-    glEnd();
-}
-
-// The view drawn at render scale is enlarged to the window with nearest
-// filtering (sharp blocks, not blur), and brightness lifts its tones by
-// x + k x (1 - x): black and white stay, darker tones gain more, and the
-// order of tones is kept, so the dark patches stay darker than the rest.
-// Both work on a copy of the view, so nothing changes when neither is set.
-void finish_view(int w, int h, int vw, int vh) {
-    static GLuint copy = 0;
-    static int copy_w = 0, copy_h = 0;
-    bool scaled = vw != w || vh != h;
-    float lift = static_cast<float>(brightness / 100.0);
-    if (!scaled && lift <= 0) return;
-    if (!copy) glGenTextures(1, &copy);
-    glBindTexture(GL_TEXTURE_2D, copy);
-    if (copy_w != vw || copy_h != vh) {
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB8, vw, vh, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
-        copy_w = vw;
-        copy_h = vh;
-    }
-    glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, vw, vh);
-
-    glViewport(0, 0, w, h);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0, 1, 0, 1, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glDisable(GL_DEPTH_TEST);
-    if (scaled) {
-        glColor4f(1, 1, 1, 1);
-        full_quad();
-    }
-    if (lift > 0) { // source times (1 - destination), added to the destination
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ONE);
-        glColor4f(lift, lift, lift, 1);
-        full_quad();
-        glDisable(GL_BLEND);
-    }
-    glColor4f(1, 1, 1, 1);
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-    glEnable(GL_DEPTH_TEST);
-}
-
 } // namespace
 
 void render_3d() {
     int w = 0, h = 0;
     SDL_GL_GetDrawableSize(win, &w, &h);
     if (w <= 0 || h <= 0) return; // minimised: no aspect ratio to draw with
-    int vw = w, vh = h;
-    if (render_scale < 100) { // fewer pixels for machines without a GPU
-        vw = std::max(1, static_cast<int>(w * render_scale / 100));
-        vh = std::max(1, static_cast<int>(h * render_scale / 100));
-    }
+    int vw, vh;
+    view_begin(w, h, &vw, &vh);
     set_frame(vw, vh, static_cast<double>(w) / h);
     set_lights();
     if (render_reference)
@@ -181,7 +112,7 @@ void render_3d() {
     glDisable(GL_COLOR_MATERIAL);
     glDisable(GL_LIGHT0);
     glDisable(GL_FOG);
-    finish_view(w, h, vw, vh);
+    view_end(w, h);
 }
 
 void keep_heap_between_frames() {

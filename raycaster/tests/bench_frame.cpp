@@ -2,7 +2,8 @@
 // at fixed views, for the batched and the straightforward scene passes.
 // Run under xvfb-run -a -s "-screen 0 1920x1200x24". Prints one line per
 // size and view, then the summary lines; --flashlight-and-text measures only
-// the flashlight's and the chat flood's cost.
+// the flashlight's and the chat flood's cost, --render-scale only the view
+// drawn at fewer pixels.
 #include "chat_store.h"
 #include "config.h"
 #include "fonts.h"
@@ -11,6 +12,7 @@
 #include "overlay.h"
 #include "paths.h"
 #include "scene.h"
+#include "settings.h"
 #include "text.h"
 #include "textures.h"
 
@@ -262,6 +264,24 @@ void flood_cost(int w, int h) {
                     w, h, kind[0] ? "cpu " : "wall", t[0], t[1], t[1] / t[0], t[2], t[2] / t[0]);
 }
 
+// The whole frame with the view drawn at 100, 50 and 33 % of the window's
+// pixels, in turns, over a near and a far view.
+void render_scale_cost(int w, int h) {
+    for (const char *view : {"long corridor", "wall ahead, lit, off"}) {
+        beam_cell = view; // the view each setup places
+        auto ms = in_turns(
+            w, h,
+            {Setup{[] { place_view(view_named(beam_cell)), render_scale = 100; }, nullptr},
+             Setup{[] { place_view(view_named(beam_cell)), render_scale = 50; }, nullptr},
+             Setup{[] { place_view(view_named(beam_cell)), render_scale = 33; }, nullptr}});
+        render_scale = 100;
+        std::printf("render scale %dx%d %-22s: 100%%_ms=%.2f 50%%_ms=%.2f ratio=%.2f 33%%_ms=%.2f "
+                    "ratio=%.2f cpu ratios %.2f %.2f\n",
+                    w, h, view, ms.wall[0], ms.wall[1], ms.wall[1] / ms.wall[0], ms.wall[2],
+                    ms.wall[2] / ms.wall[0], ms.cpu[1] / ms.cpu[0], ms.cpu[2] / ms.cpu[0]);
+    }
+}
+
 // The frames bench_frame_ir.sh counts: callgrind collects in here only.
 __attribute__((noinline)) void counted_frames(int n, bool flood) {
     for (int i = 0; i < n; i++) {
@@ -322,6 +342,11 @@ int main(int argc, char **argv) {
         counted_frames(std::atoi(argv[3]), !flood_kind.empty());
         return 0;
     }
+    if (argc > 1 && std::string(argv[1]) == "--render-scale") {
+        set_size(1920, 1200);
+        render_scale_cost(1920, 1200);
+        return 0;
+    }
     if (argc > 1 && std::string(argv[1]) == "--flashlight-and-text") {
         for (auto [w, h] : {std::pair{960, 600}, {1920, 1200}}) {
             set_size(w, h);
@@ -348,6 +373,8 @@ int main(int argc, char **argv) {
         beam_cost(s.w, s.h);
         flood_cost(s.w, s.h);
     }
+    set_size(1920, 1200);
+    render_scale_cost(1920, 1200);
     set_size(960, 600);
     sprint_through_fresh_chunks();
     double before[2] = {0, 0};
