@@ -3,6 +3,10 @@
 # tests and the headless demo; expects DISPLAY to be set (xvfb-run -a).
 
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
+# The game plays with no settings file unless a test makes one: never the
+# settings of whoever runs the tests. Nothing is written there unless a
+# setting changes.
+export XDG_CONFIG_HOME=${XDG_CONFIG_HOME_FOR_TESTS:-${TMPDIR:-/tmp}/drevix-no-settings.$$}
 
 GAME_PID=""
 GAME_WID=""
@@ -63,6 +67,14 @@ banner_pixels() {
 count_red() {
     convert "$1" -crop "$2" +repage -fx 'r>0.7 && g<0.35 && b<0.35 ? 1 : 0' \
         -format '%[fx:int(w*h*mean+0.5)]' info:
+}
+
+# menu_shown FILE: the options panel's title in light letters over its dark
+# ground (a 960x600 shot)
+menu_shown() {
+    [ "$(convert "$1" -crop 200x30+380+92 +repage -colorspace Gray -threshold 60% \
+        -format '%[fx:int(w*h*mean+0.5)]' info:)" -gt 50 ] &&
+        [ "$(region_stat "$1" 150x20+580+432 mean)" -lt 30 ]
 }
 
 # wait_exit SECONDS -> the game's exit status (fails when it does not end)

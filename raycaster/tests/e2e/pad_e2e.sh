@@ -2,7 +2,9 @@
 # The real game played with controllers alone, never a key: a virtual pad
 # plugged in after start-up leaves the title, walks with the left stick,
 # turns with the right one, switches the flashlight and the map; unplugged,
-# two others take over, and Start quits. Run under xvfb-run -a.
+# two others take over; RB opens the chat line and Start closes it; Start
+# opens the options menu, where the d-pad and A reach Quit game. Run under
+# xvfb-run -a.
 # Usage: pad_e2e.sh BUILD_DIR PAD_SHIM (the preloaded library, pad_shim.cpp)
 set -u
 BUILD=$(cd "$1" && pwd)
@@ -12,7 +14,7 @@ OUT=$(mktemp -d)
 trap '[ -n "${KEEP_SHOTS:-}" ] && cp "$OUT"/*.png "$KEEP_SHOTS"/; rm -rf "$OUT"' EXIT
 
 # Game-controller order of the virtual pads' buttons and axes.
-A=0 X=2 Y=3 START=6 LEFTY=1 RIGHTX=2
+A=0 X=2 Y=3 START=6 RB=10 DPAD_UP=11 LEFTY=1 RIGHTX=2
 COMMANDS="$OUT/pad"
 : >"$COMMANDS"
 pad() { # one command to the shim, applied after one of the next frames
@@ -110,10 +112,22 @@ readout "$OUT/back.png" "$OUT/readout3.png"
 readout_changed "$OUT/readout2.png" "$OUT/readout3.png" ||
     fail "the second pad's stick did not walk"
 
-# Start as Esc: the first releases the mouse, the second quits.
+# RB opens the chat line (its red close box shows), Start closes it.
+tap 1 $RB
+shot "$OUT/chat.png"
+set -- $(pixel "$OUT/chat.png" 315 18)
+[ "$1" -gt $(($2 + 40)) ] || fail "RB did not open the chat line"
 tap 1 $START
-kill -0 "$GAME_PID" || fail "the first Start quit the game"
+shot "$OUT/chat_closed.png"
+set -- $(pixel "$OUT/chat_closed.png" 315 18)
+[ "$1" -le $(($2 + 40)) ] || fail "Start did not close the chat line"
+
+# Start opens the options menu; up from Resume wraps round to Quit game.
 tap 1 $START
+shot "$OUT/menu.png"
+menu_shown "$OUT/menu.png" || fail "Start did not open the options menu"
+tap 1 $DPAD_UP
+tap 1 $A
 wait_exit 10
 status=$?
 [ "$status" -eq 0 ] || fail "exit status $status"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows game from a folder that holds nothing but the executable, under
-# wine inside Xvfb: it must find every asset inside itself and play.
+# wine inside Xvfb: it must find every asset inside itself and play; then a
+# setting changed in its options menu is found again at the next start.
 # usage: empty_folder_test.sh RAYCASTER_EXE PARENT
 set -euo pipefail
 exe=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
@@ -34,5 +35,31 @@ set +e
 . "$here/wine_game.sh"
 play_windows_game "$folder/raycaster.exe" "$work/shots"
 [ ! -s "$work/shots/stderr" ] || fail "the game wrote errors: $(cat "$work/shots/stderr")"
+
+# Options: frames per second on, then Quit game. Its file goes to the
+# player's application data, never beside the program.
+start_game "$work/shots/start.sh" "$work/shots/stderr"
+press o
+sleep 0.5
+for _ in $(seq 12); do press Down; done
+press Return Escape
+sleep 0.5
+press o Up Return
+wait_exit 20 || fail "Quit game did not end the Windows game"
+settings=$(find "$WINEPREFIX/drive_c/users" -path '*AppData/Roaming/Drevix Raycaster/settings.ini')
+grep -qx 'show_fps = true' "$settings" 2>/dev/null || fail "no show_fps = true in '$settings'"
 [ "$(ls "$folder")" = raycaster.exe ] || fail "the game left files beside it: $(ls "$folder")"
+
+# The next start shows the counter in the bottom right corner.
+start_game "$work/shots/start.sh" "$work/shots/stderr"
+press space
+sleep 4.5
+client_shot "$work/shots/fps.png"
+letters=$(convert "$work/shots/fps.png" -crop 110x22+845+572 +repage -colorspace Gray \
+    -threshold 70% -format '%[fx:int(w*h*mean+0.5)]' info:)
+[ "$letters" -gt 20 ] || fail "no frame counter at the next start ($letters light pixels)"
+press Escape
+sleep 0.5
+press Escape
+wait_exit 20 || fail "the second start did not quit"
 echo "Windows game from an empty folder: ok"
