@@ -498,22 +498,20 @@ TEST_F(MazeWindowUnwritable, ExportToAnUnwritableFolderSaysWhyAndCarriesOn) {
     EXPECT_FALSE(std::filesystem::exists(home / "Pictures"));
 }
 
+// These tests also run on an X server without GLX (maze_generator_window_no_glx):
+// there SDL draws in software, and only there the program says so.
 TEST_F(MazeWindow, EscapeQuitsWithStatusZero) {
     sh("xdotool key Escape");
     EXPECT_EQ(app_wait(app, 10000), 0);
+    EXPECT_EQ(app_stderr(app).find("drawing in software") != std::string::npos,
+              std::getenv("MAZE_WINDOW_NO_GLX") != nullptr);
 }
 
 // Without a usable display the program says why on standard error and fails.
-TEST(MazeWindowFailure, NoWindowOrRendererMeansExitOne) {
-    struct Case {
-        const char *driver, *message;
-    };
-    for (Case c : {Case{"dummy", "maze-generator: cannot create the renderer"},
-                   {"nonesuch", "maze-generator: cannot start SDL video"}}) {
-        App app = app_start(MAZE_GENERATOR_EXE, {std::string("SDL_VIDEODRIVER=") + c.driver});
-        EXPECT_EQ(app_wait(app, 10000), 1) << c.driver;
-        EXPECT_NE(app_stderr(app).find(c.message), std::string::npos) << c.driver;
-    }
+TEST(MazeWindowFailure, NoVideoMeansExitOne) {
+    App app = app_start(MAZE_GENERATOR_EXE, {"SDL_VIDEODRIVER=nonesuch"});
+    EXPECT_EQ(app_wait(app, 10000), 1);
+    EXPECT_NE(app_stderr(app).find("maze-generator: cannot start SDL video"), std::string::npos);
 }
 
 } // namespace
