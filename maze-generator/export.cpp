@@ -90,6 +90,19 @@ static int write_all(int fd, const std::string &text) {
     return 0;
 }
 
+// Writes the whole text and makes sure it is on the disk whole: a full disk
+// or a size limit may show only at fsync or close, or as a short file.
+static int write_file(int fd, const std::string &text) {
+    int err = write_all(fd, text);
+    struct stat st;
+    // EINVAL: a file system that has nothing to sync.
+    if (!err && fsync(fd) != 0 && errno != EINVAL) err = errno;
+    if (!err && fstat(fd, &st) != 0) err = errno;
+    if (!err && st.st_size != off_t(text.size())) err = EIO;
+    if (close(fd) != 0 && !err) err = errno;
+    return err;
+}
+
 // The folder as the user knows it: ~ for the home folder, and cut from the
 // left when the whole message would run into the key help.
 static void failure(char (&message)[STATUS_BYTES], const std::string &dir, int err) {
@@ -110,7 +123,7 @@ static void failure(char (&message)[STATUS_BYTES], const std::string &dir, int e
     std::snprintf(message, sizeof message, "NOT SAVED: %s: %s", shown.c_str(), reason.c_str());
 }
 
-bool export_maze(const Maze &m, int algo, const std::string &dir, SavePngFn save_png,
+bool export_maze(const Maze &m, int algo, const std::string &dir, EncodePngFn encode_png,
                  char (&message)[STATUS_BYTES]) {
     const char *algo_name = ALGO_NAMES[algo >= 0 && algo < ALGO_COUNT ? algo : 0];
     if (dir.empty()) {
@@ -161,19 +174,18 @@ bool export_maze(const Maze &m, int algo, const std::string &dir, SavePngFn save
     };
     for (int i = 0; i < 4; i++) {
         const int n = i < 2 ? 0 : steps;
+        std::string bytes;
+        errno = 0;
+        if (i % 2 == 0)
+            bytes = maze_svg(m, algo_name, solution, n);
+        else if (!encode_png(maze_picture(m, solution, n), bytes))
+            return undo(errno ? errno : EIO);
         std::string t = dir + "/.maze-export-XXXXXX";
         int fd = mkstemp(t.data());
         if (fd < 0) return undo(errno);
         temps[i] = t;
         fchmod(fd, 0666 & ~mask);
-        int err = i % 2 == 0 ? write_all(fd, maze_svg(m, algo_name, solution, n)) : 0;
-        if (close(fd) != 0 && !err) err = errno;
-        if (err) return undo(err);
-        if (i % 2 == 1) {
-            errno = 0;
-            if (!save_png(maze_picture(m, solution, n), t.c_str()))
-                return undo(errno ? errno : EIO);
-        }
+        if (int err = write_file(fd, bytes)) return undo(err);
     }
     for (int i = 0; i < 4; i++, linked++) {
         if (link(temps[i].c_str(), finals[i].c_str()) == 0) continue;

@@ -40,7 +40,7 @@ static Action key_action(SDL_Keycode key) {
 
 static void export_now(ViewState &s) {
     char message[STATUS_BYTES];
-    export_maze(maze, s.algo, pictures_dir(), save_png, message);
+    export_maze(maze, s.algo, pictures_dir(), encode_png, message);
     show_message(s, message, ticks());
 }
 
