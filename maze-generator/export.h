@@ -10,6 +10,7 @@
 
 // The pictures folder from XDG_PICTURES_DIR in the environment, else from
 // the user's user-dirs.dirs, else ~/Pictures; empty when there is no home.
+// Only absolute folders count: a relative one is ignored, as if unset.
 std::string pictures_dir();
 
 // The same from the given values, any of them may be null: the environment

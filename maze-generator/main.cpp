@@ -40,8 +40,8 @@ static Action key_action(SDL_Keycode key) {
 
 static void export_now(ViewState &s) {
     char message[STATUS_BYTES];
-    export_maze(maze, s.algo, pictures_dir(), encode_png, message);
-    show_message(s, message, ticks());
+    const bool saved = export_maze(maze, s.algo, pictures_dir(), encode_png, message);
+    show_message(s, message, ticks(), !saved);
 }
 
 // Returns true when the event made a new maze or an export message.

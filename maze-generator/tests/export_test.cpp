@@ -241,7 +241,8 @@ TEST(Export, FilesShowTheMazesWallsWithTheOpeningsAndItsSolution) {
         for (char &ch : lower) ch = char(std::tolower(ch));
         const std::string stem =
             "maze-" + std::to_string(c.cols) + "x" + std::to_string(c.rows) + "-" + lower + "-1";
-        EXPECT_EQ(std::string(message), "SAVED " + stem + " (4 files)");
+        EXPECT_TRUE(std::string(message).starts_with("SAVED " + stem + " (4 files) in "))
+            << message;
         for (const char *end : {".svg", ".png", "-solution.svg", "-solution.png"})
             EXPECT_TRUE(files_in(dir).count(stem + end)) << stem + end;
         check_export(*m, c.algo, dir, stem);
@@ -257,11 +258,11 @@ TEST(Export, NumbersSkipTakenNamesAndNeverOverwrite) {
     char message[STATUS_BYTES];
     ASSERT_TRUE(export_maze(*m, ALGO_PRIM, scratch.dir, encode_png, message));
     ASSERT_TRUE(export_maze(*m, ALGO_PRIM, scratch.dir, encode_png, message));
-    EXPECT_STREQ(message, "SAVED maze-5x3-prim-2 (4 files)");
+    EXPECT_TRUE(std::string(message).starts_with("SAVED maze-5x3-prim-2 (4 files) in "));
     // Any one of the four names being taken moves on to the next number.
     std::ofstream(scratch.dir / "maze-5x3-prim-3-solution.png") << "keep";
     ASSERT_TRUE(export_maze(*m, ALGO_PRIM, scratch.dir, encode_png, message));
-    EXPECT_STREQ(message, "SAVED maze-5x3-prim-4 (4 files)");
+    EXPECT_TRUE(std::string(message).starts_with("SAVED maze-5x3-prim-4 (4 files) in "));
     std::ifstream kept(scratch.dir / "maze-5x3-prim-3-solution.png");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep");
     EXPECT_EQ(files_in(scratch.dir).size(), 13u);
@@ -326,6 +327,16 @@ TEST(Export, PicturesFolderFromTheEnvironmentTheUserDirsOrHome) {
               "/home/u/Pictures");
     EXPECT_EQ(pictures_dir_from(nullptr, "/home/u", nullptr), "/home/u/Pictures");
     EXPECT_EQ(pictures_dir_from(nullptr, nullptr, nullptr), "");
+    // As its own tools read the file: "$HOME" alone, blanks, a backslash taking
+    // the next character as it is, the last line counting; a relative folder
+    // is ignored, as if unset.
+    for (auto [env, text, want] :
+         {std::array<const char *, 3>{"pics", "XDG_PICTURES_DIR=\"$HOME\"", "/home/u"},
+          {nullptr, " \tXDG_PICTURES_DIR = \"/a \\\"b\\\"\\\\c\" # x", "/a \"b\"\\c"},
+          {nullptr, "XDG_PICTURES_DIR=\"/a\"\nXDG_PICTURES_DIR=\"/b\"\nXDG_PICTURES_DIR=\"c\"",
+           "/b"},
+          {nullptr, "XDG_PICTURES_DIR=\"Pictures\"", "/home/u/Pictures"}})
+        EXPECT_EQ(pictures_dir_from(env, "/home/u", text), want) << text;
 }
 
 } // namespace
