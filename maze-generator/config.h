@@ -14,7 +14,8 @@ constexpr uint32_t COLOR_TOOLBAR = 0xFF161B22;
 constexpr uint32_t COLOR_WALL = 0xFF58A6FF;
 constexpr uint32_t COLOR_CAPTION = 0xFFC9D1D9;
 constexpr uint32_t COLOR_STATUS = 0xFF484F58;
-constexpr uint32_t COLOR_PATH = 0xFFF0883E; // the solution: warm, against the blue walls
+constexpr uint32_t COLOR_ERROR = 0xFFFF3232; // a failed export: the game's red for errors
+constexpr uint32_t COLOR_PATH = 0xFFF0883E;  // the solution: warm, against the blue walls
 
 struct ButtonStyle {
     int x, y, w, h;
@@ -34,7 +35,9 @@ constexpr std::array<ButtonStyle, BUTTON_COUNT> BUTTON_STYLES = {{
 constexpr int STATUS_X = 410;
 constexpr int STATUS_Y = 16;
 constexpr int STATUS_BYTES = 256; // longer status text is cut
-constexpr int HELP_X = 790;
+// The key help ends 10 pixels from the right edge, as the buttons start 10
+// from the left, leaving the status line room for an export's folder.
+constexpr int HELP_X = 900;
 constexpr int HELP_Y = 16;
 constexpr const char *KEY_HELP = "G:Generate  A:Algo  S:Size  ESC:Quit";
 // The second line sits as close under the first as the glyphs allow, so its
@@ -44,7 +47,7 @@ constexpr const char *KEY_HELP_2 = "V:Solution  E:Export";
 // How long the status line shows the outcome of an export, and how many of
 // its characters fit before the key help.
 constexpr uint32_t MESSAGE_MS = 4000;
-constexpr int STATUS_FIT = 46;
+constexpr int STATUS_FIT = 60;
 
 // The window offers the first three algorithms of the library.
 constexpr int WINDOW_ALGOS = 3;

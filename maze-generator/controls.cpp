@@ -22,6 +22,7 @@ void view_start(ViewState &s, Maze &m, TTF_Font *font, TickFn ticks) {
     s.show_solution = 0;
     s.message[0] = '\0';
     s.message_until = 0;
+    s.message_failed = 0;
     for (int i = 0; i < BUTTON_COUNT; i++) {
         const ButtonStyle &b = BUTTON_STYLES[i];
         s.buttons[i] = {{b.x, b.y, b.w, b.h}, b.color, b.hover_color, b.label, font};

@@ -29,6 +29,7 @@ struct ViewState {
     char message[STATUS_BYTES]; // shown instead of the status until message_until
                                 // or the next new maze
     uint32_t message_until;
+    int message_failed; // drawn in COLOR_ERROR
     Buttons buttons;
 };
 

@@ -49,8 +49,8 @@ void draw_view(SDL_Renderer *r, const ViewState &s, const Maze &m, uint32_t now)
     fill(r, {0, 0, WINDOW_W, TOOLBAR_H}, COLOR_TOOLBAR);
     for (int i = 0; i < BUTTON_COUNT; i++) btn_draw(r, s.buttons[i], s.hovered == i);
     char status[STATUS_BYTES];
-    status_line(status, s, m, now);
-    draw_text(r, STATUS_X, STATUS_Y, status, COLOR_STATUS, font_sm);
+    const uint32_t color = status_line(status, s, m, now);
+    draw_text(r, STATUS_X, STATUS_Y, status, color, font_sm);
     draw_text(r, HELP_X, HELP_Y, KEY_HELP, COLOR_STATUS, font_sm);
     draw_text(r, HELP_X, HELP2_Y, KEY_HELP_2, COLOR_STATUS, font_sm);
     draw_maze(r, m, s.show_solution);

@@ -17,22 +17,45 @@
 
 static CellPos solution[MAZE_CELLS];
 
+// The value of one line of user-dirs.dirs when it sets the pictures folder:
+// blanks may lead and surround the '=', the value is "$HOME", "$HOME/..." or
+// an absolute path in quotes, and a backslash takes the next character as
+// it is. Empty for any other line.
+static std::string pictures_line(std::string_view line, const std::string &home) {
+    auto skip = [&](std::string_view what) {
+        while (line.starts_with(' ') || line.starts_with('\t')) line.remove_prefix(1);
+        if (!line.starts_with(what)) return false;
+        line.remove_prefix(what.size());
+        return true;
+    };
+    if (!skip("XDG_PICTURES_DIR") || !skip("=") || !skip("\"")) return "";
+    std::string value;
+    if (line.starts_with("$HOME/") || line.starts_with("$HOME\"")) {
+        if (home.empty()) return "";
+        value = home;
+        line.remove_prefix(5);
+    } else if (!line.starts_with('/')) {
+        return "";
+    }
+    for (size_t i = 0; i < line.size() && line[i] != '"'; i++) {
+        if (line[i] == '\\' && i + 1 < line.size()) i++;
+        value += line[i];
+    }
+    return value;
+}
+
 std::string pictures_dir_from(const char *xdg_pictures, const char *home, const char *user_dirs) {
-    if (xdg_pictures && *xdg_pictures) return xdg_pictures;
+    if (xdg_pictures && *xdg_pictures == '/') return xdg_pictures;
     const std::string h = home ? home : "";
-    // Its lines read XDG_PICTURES_DIR="$HOME/Pictures" or an absolute path.
-    constexpr std::string_view KEY = "XDG_PICTURES_DIR=\"";
+    std::string found; // the last line that sets it counts
     std::string_view text = user_dirs ? user_dirs : "";
     while (!text.empty()) {
         size_t nl = text.find('\n');
-        std::string_view line = text.substr(0, nl);
+        std::string value = pictures_line(text.substr(0, nl), h);
+        if (!value.empty()) found = value;
         text = nl == text.npos ? std::string_view() : text.substr(nl + 1);
-        if (!line.starts_with(KEY)) continue;
-        line.remove_prefix(KEY.size());
-        line = line.substr(0, line.find('"'));
-        if (line.starts_with("$HOME/") && !h.empty()) return h + std::string(line.substr(5));
-        if (line.starts_with("/")) return std::string(line);
     }
+    if (!found.empty()) return found;
     return h.empty() ? "" : h + "/Pictures";
 }
 
@@ -90,27 +113,46 @@ static int write_all(int fd, const std::string &text) {
     return 0;
 }
 
-// The folder as the user knows it: ~ for the home folder, and cut from the
-// left when the whole message would run into the key help.
-static void failure(char (&message)[STATUS_BYTES], const std::string &dir, int err) {
-    std::fprintf(stderr, "maze-generator: cannot save in %s: %s\n", dir.c_str(),
-                 std::strerror(err));
+// Writes the whole text and makes sure it is on the disk whole: a full disk
+// or a size limit may show only at fsync or close, or as a short file.
+static int write_file(int fd, const std::string &text) {
+    int err = write_all(fd, text);
+    struct stat st;
+    // EINVAL: a file system that has nothing to sync.
+    if (!err && fsync(fd) != 0 && errno != EINVAL) err = errno;
+    if (!err && fstat(fd, &st) != 0) err = errno;
+    if (!err && st.st_size != off_t(text.size())) err = EIO;
+    if (close(fd) != 0 && !err) err = errno;
+    return err;
+}
+
+// The folder as the user knows it, ~ for the home folder, cut from the left
+// when the message around it takes all but room characters of the status
+// line before the key help.
+static std::string shown_folder(const std::string &dir, int room) {
     std::string shown = dir;
     const std::string home = home_dir();
     if (!home.empty() && home != "/" && (dir == home || dir.starts_with(home + "/")))
         shown = "~" + dir.substr(home.size());
-    const std::string reason = std::strerror(err);
-    const int fixed = int(std::strlen("NOT SAVED: : ") + reason.size());
-    if (fixed + int(shown.size()) > STATUS_FIT) {
-        size_t keep = size_t(std::max(0, STATUS_FIT - fixed - 3));
+    if (int(shown.size()) > room) {
+        size_t keep = size_t(std::max(0, room - 3));
         std::string tail = shown.substr(shown.size() - std::min(shown.size(), keep));
         size_t slash = tail.find('/');
         shown = "..." + (slash == tail.npos ? tail : tail.substr(slash));
     }
-    std::snprintf(message, sizeof message, "NOT SAVED: %s: %s", shown.c_str(), reason.c_str());
+    return shown;
 }
 
-bool export_maze(const Maze &m, int algo, const std::string &dir, SavePngFn save_png,
+static void failure(char (&message)[STATUS_BYTES], const std::string &dir, int err) {
+    std::fprintf(stderr, "maze-generator: cannot save in %s: %s\n", dir.c_str(),
+                 std::strerror(err));
+    const std::string reason = std::strerror(err);
+    const int fixed = int(std::strlen("NOT SAVED: : ") + reason.size());
+    std::snprintf(message, sizeof message, "NOT SAVED: %s: %s",
+                  shown_folder(dir, STATUS_FIT - fixed).c_str(), reason.c_str());
+}
+
+bool export_maze(const Maze &m, int algo, const std::string &dir, EncodePngFn encode_png,
                  char (&message)[STATUS_BYTES]) {
     const char *algo_name = ALGO_NAMES[algo >= 0 && algo < ALGO_COUNT ? algo : 0];
     if (dir.empty()) {
@@ -161,19 +203,18 @@ bool export_maze(const Maze &m, int algo, const std::string &dir, SavePngFn save
     };
     for (int i = 0; i < 4; i++) {
         const int n = i < 2 ? 0 : steps;
+        std::string bytes;
+        errno = 0;
+        if (i % 2 == 0)
+            bytes = maze_svg(m, algo_name, solution, n);
+        else if (!encode_png(maze_picture(m, solution, n), bytes))
+            return undo(errno ? errno : EIO);
         std::string t = dir + "/.maze-export-XXXXXX";
         int fd = mkstemp(t.data());
         if (fd < 0) return undo(errno);
         temps[i] = t;
         fchmod(fd, 0666 & ~mask);
-        int err = i % 2 == 0 ? write_all(fd, maze_svg(m, algo_name, solution, n)) : 0;
-        if (close(fd) != 0 && !err) err = errno;
-        if (err) return undo(err);
-        if (i % 2 == 1) {
-            errno = 0;
-            if (!save_png(maze_picture(m, solution, n), t.c_str()))
-                return undo(errno ? errno : EIO);
-        }
+        if (int err = write_file(fd, bytes)) return undo(err);
     }
     for (int i = 0; i < 4; i++, linked++) {
         if (link(temps[i].c_str(), finals[i].c_str()) == 0) continue;
@@ -183,6 +224,8 @@ bool export_maze(const Maze &m, int algo, const std::string &dir, SavePngFn save
             return undo(err);
     }
     for (const std::string &t : temps) unlink(t.c_str());
-    std::snprintf(message, sizeof message, "SAVED %s (4 files)", stem.c_str());
+    const std::string saved = "SAVED " + stem + " (4 files) in ";
+    std::snprintf(message, sizeof message, "%s%s", saved.c_str(),
+                  shown_folder(dir, STATUS_FIT - int(saved.size())).c_str());
     return true;
 }

@@ -40,8 +40,8 @@ static Action key_action(SDL_Keycode key) {
 
 static void export_now(ViewState &s) {
     char message[STATUS_BYTES];
-    export_maze(maze, s.algo, pictures_dir(), save_png, message);
-    show_message(s, message, ticks());
+    const bool saved = export_maze(maze, s.algo, pictures_dir(), encode_png, message);
+    show_message(s, message, ticks(), !saved);
 }
 
 // Returns true when the event made a new maze or an export message.
@@ -106,6 +106,15 @@ int main(int, char **) {
     if (!window) return fail("create the window", nullptr);
     SDL_Renderer *renderer =
         SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+    if (!renderer) {
+        // A 2D window needs no GPU: displays without GL (an X server lacking
+        // GLX, some remote desktops) still take SDL's software drawing, and
+        // SDL paces its frames as it would with vsync.
+        std::fprintf(stderr, "maze-generator: no accelerated renderer (%s); drawing in software\n",
+                     SDL_GetError());
+        renderer =
+            SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_PRESENTVSYNC);
+    }
     if (!renderer) return fail("create the renderer", window);
     open_fonts();
 

@@ -1,7 +1,9 @@
-// Writing a picture as a PNG file (SDL2_image).
+// Encoding a picture as a PNG file's bytes (SDL2_image).
 #pragma once
 
 #include "picture.h"
 
-// False when the file could not be written; errno may tell why.
-bool save_png(const Picture &p, const char *path);
+#include <string>
+
+// The whole file into out; false when the picture could not be encoded.
+bool encode_png(const Picture &p, std::string &out);

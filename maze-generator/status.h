@@ -9,8 +9,9 @@
 
 void format_status(char (&out)[STATUS_BYTES], int cols, int rows, uint32_t ms, const char *algo);
 
-// Shows text in the status line for MESSAGE_MS from now.
-void show_message(ViewState &s, const char *text, uint32_t now);
+// Shows text in the status line for MESSAGE_MS from now; a failure's stands
+// out in COLOR_ERROR.
+void show_message(ViewState &s, const char *text, uint32_t now, bool failed = false);
 
-// What the status line shows at tick now.
-void status_line(char (&out)[STATUS_BYTES], const ViewState &s, const Maze &m, uint32_t now);
+// What the status line shows at tick now; returns the colour to draw it in.
+uint32_t status_line(char (&out)[STATUS_BYTES], const ViewState &s, const Maze &m, uint32_t now);

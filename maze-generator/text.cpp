@@ -2,20 +2,47 @@
 
 #include "config.h"
 
+#include <cstdio>
+#include <string>
+#include <sys/stat.h>
+
 TTF_Font *font_sm;
 TTF_Font *font_lg;
 TTF_Font *font_title;
 
-static TTF_Font *open_font(int points) {
-    for (const char *path : FONT_PATHS)
-        if (TTF_Font *f = TTF_OpenFont(path, points)) return f;
+// A damaged file can open and still draw nothing, so each size is tried on
+// a sample of the text it will show. Null, with the reason on standard
+// error, when the font cannot be used; silent when the file is not there, as
+// the chain names places where other systems keep the font.
+static TTF_Font *usable_font(const char *path, int points) {
+    TTF_Font *f = TTF_OpenFont(path, points);
+    struct stat st;
+    if (!f && stat(path, &st) == 0)
+        std::fprintf(stderr, "maze-generator: cannot open the font %s: %s\n", path, TTF_GetError());
+    if (!f) return nullptr;
+    if (SDL_Surface *sample =
+            TTF_RenderUTF8_Blended(f, "80x50 ALGO:PRIM [G]", {255, 255, 255, 255})) {
+        SDL_FreeSurface(sample);
+        return f;
+    }
+    std::fprintf(stderr, "maze-generator: the font %s opens but cannot draw: %s\n", path,
+                 TTF_GetError());
+    TTF_CloseFont(f);
     return nullptr;
 }
 
 void open_fonts() {
-    font_sm = open_font(FONT_SM_PT);
-    font_lg = open_font(FONT_LG_PT);
-    font_title = open_font(FONT_TITLE_PT);
+    std::string looked;
+    for (const char *path : FONT_PATHS) {
+        font_sm = usable_font(path, FONT_SM_PT);
+        font_lg = font_sm ? usable_font(path, FONT_LG_PT) : nullptr;
+        font_title = font_lg ? usable_font(path, FONT_TITLE_PT) : nullptr;
+        if (font_title) return;
+        close_fonts();
+        looked += (looked.empty() ? "" : ", ") + std::string(path);
+    }
+    std::fprintf(stderr, "maze-generator: no usable font (looked for %s); running without text\n",
+                 looked.c_str());
 }
 
 void close_fonts() {

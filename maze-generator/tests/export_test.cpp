@@ -18,7 +18,10 @@
 #include <map>
 #include <memory>
 #include <set>
+#include <signal.h>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <tuple>
 #include <unistd.h>
 
@@ -233,12 +236,13 @@ TEST(Export, FilesShowTheMazesWallsWithTheOpeningsAndItsSolution) {
         maze_generate_full(m.get(), c.algo);
         ASSERT_EQ(maze_problems(*m), "");
         char message[STATUS_BYTES];
-        ASSERT_TRUE(export_maze(*m, c.algo, dir.string(), save_png, message)) << message;
+        ASSERT_TRUE(export_maze(*m, c.algo, dir.string(), encode_png, message)) << message;
         std::string lower = ALGO_NAMES[c.algo];
         for (char &ch : lower) ch = char(std::tolower(ch));
         const std::string stem =
             "maze-" + std::to_string(c.cols) + "x" + std::to_string(c.rows) + "-" + lower + "-1";
-        EXPECT_EQ(std::string(message), "SAVED " + stem + " (4 files)");
+        EXPECT_TRUE(std::string(message).starts_with("SAVED " + stem + " (4 files) in "))
+            << message;
         for (const char *end : {".svg", ".png", "-solution.svg", "-solution.png"})
             EXPECT_TRUE(files_in(dir).count(stem + end)) << stem + end;
         check_export(*m, c.algo, dir, stem);
@@ -252,20 +256,20 @@ TEST(Export, NumbersSkipTakenNamesAndNeverOverwrite) {
     maze_init(m.get(), 3, 5);
     maze_generate_full(m.get(), ALGO_PRIM);
     char message[STATUS_BYTES];
-    ASSERT_TRUE(export_maze(*m, ALGO_PRIM, scratch.dir, save_png, message));
-    ASSERT_TRUE(export_maze(*m, ALGO_PRIM, scratch.dir, save_png, message));
-    EXPECT_STREQ(message, "SAVED maze-5x3-prim-2 (4 files)");
+    ASSERT_TRUE(export_maze(*m, ALGO_PRIM, scratch.dir, encode_png, message));
+    ASSERT_TRUE(export_maze(*m, ALGO_PRIM, scratch.dir, encode_png, message));
+    EXPECT_TRUE(std::string(message).starts_with("SAVED maze-5x3-prim-2 (4 files) in "));
     // Any one of the four names being taken moves on to the next number.
     std::ofstream(scratch.dir / "maze-5x3-prim-3-solution.png") << "keep";
-    ASSERT_TRUE(export_maze(*m, ALGO_PRIM, scratch.dir, save_png, message));
-    EXPECT_STREQ(message, "SAVED maze-5x3-prim-4 (4 files)");
+    ASSERT_TRUE(export_maze(*m, ALGO_PRIM, scratch.dir, encode_png, message));
+    EXPECT_TRUE(std::string(message).starts_with("SAVED maze-5x3-prim-4 (4 files) in "));
     std::ifstream kept(scratch.dir / "maze-5x3-prim-3-solution.png");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep");
     EXPECT_EQ(files_in(scratch.dir).size(), 13u);
 }
 
-bool png_disk_full(const Picture &, const char *) {
-    errno = ENOSPC;
+bool png_out_of_memory(const Picture &, std::string &) {
+    errno = ENOMEM;
     return false;
 }
 
@@ -279,18 +283,35 @@ TEST(Export, FailureSaysWhyAndLeavesNothing) {
     char message[STATUS_BYTES];
     std::ofstream(scratch.dir / "file") << "x";
     EXPECT_FALSE(
-        export_maze(*m, 0, (scratch.dir / "file" / "Pictures").string(), save_png, message));
+        export_maze(*m, 0, (scratch.dir / "file" / "Pictures").string(), encode_png, message));
     EXPECT_STREQ(message, "NOT SAVED: .../file/Pictures: Not a directory");
 
     const std::string old_home = std::getenv("HOME") ? std::getenv("HOME") : "";
     setenv("HOME", scratch.dir.c_str(), 1);
-    EXPECT_FALSE(export_maze(*m, 0, (scratch.dir / "Pictures").string(), png_disk_full, message));
-    setenv("HOME", old_home.c_str(), 1);
-    EXPECT_STREQ(message, "NOT SAVED: ~/Pictures: No space left on device");
+    EXPECT_FALSE(
+        export_maze(*m, 0, (scratch.dir / "Pictures").string(), png_out_of_memory, message));
+    EXPECT_STREQ(message, "NOT SAVED: ~/Pictures: Cannot allocate memory");
     EXPECT_TRUE(files_in(scratch.dir / "Pictures").empty());
     EXPECT_LE(std::strlen(message), size_t(STATUS_FIT));
 
-    EXPECT_FALSE(export_maze(*m, 0, "", save_png, message));
+    // A file-size limit stops a write part way, as a nearly full disk does:
+    // here in the third file, the solution's SVG, the plain one and more.
+    ASSERT_TRUE(export_maze(*m, 0, (scratch.dir / "ok").string(), encode_png, message));
+    const auto limit = rlim_t(fs::file_size(scratch.dir / "ok" / "maze-4x4-recursive-1.svg"));
+    if (fork() == 0) {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit small = {limit, limit};
+        setrlimit(RLIMIT_FSIZE, &small);
+        export_maze(*m, 0, (scratch.dir / "full").string(), encode_png, message);
+        _exit(std::strcmp(message, "NOT SAVED: ~/full: File too large") == 0 ? 0 : 1);
+    }
+    int status = -1;
+    wait(&status);
+    EXPECT_EQ(status, 0) << "no NOT SAVED: ~/full: File too large";
+    EXPECT_TRUE(files_in(scratch.dir / "full").empty());
+    setenv("HOME", old_home.c_str(), 1);
+
+    EXPECT_FALSE(export_maze(*m, 0, "", encode_png, message));
     EXPECT_STREQ(message, "NOT SAVED: no home folder");
 }
 
@@ -306,6 +327,16 @@ TEST(Export, PicturesFolderFromTheEnvironmentTheUserDirsOrHome) {
               "/home/u/Pictures");
     EXPECT_EQ(pictures_dir_from(nullptr, "/home/u", nullptr), "/home/u/Pictures");
     EXPECT_EQ(pictures_dir_from(nullptr, nullptr, nullptr), "");
+    // As its own tools read the file: "$HOME" alone, blanks, a backslash taking
+    // the next character as it is, the last line counting; a relative folder
+    // is ignored, as if unset.
+    for (auto [env, text, want] :
+         {std::array<const char *, 3>{"pics", "XDG_PICTURES_DIR=\"$HOME\"", "/home/u"},
+          {nullptr, " \tXDG_PICTURES_DIR = \"/a \\\"b\\\"\\\\c\" # x", "/a \"b\"\\c"},
+          {nullptr, "XDG_PICTURES_DIR=\"/a\"\nXDG_PICTURES_DIR=\"/b\"\nXDG_PICTURES_DIR=\"c\"",
+           "/b"},
+          {nullptr, "XDG_PICTURES_DIR=\"Pictures\"", "/home/u/Pictures"}})
+        EXPECT_EQ(pictures_dir_from(env, "/home/u", text), want) << text;
 }
 
 } // namespace
