@@ -9,6 +9,7 @@
 //  - draw the walls first so that hidden floor and ceiling cost less.
 #include "light.h"
 #include "scene_parts.h"
+#include "settings.h"
 #include "world.h"
 
 #include <cstdint>
@@ -175,6 +176,12 @@ void flat_pass(GLuint tex, float height, float normal_y, float repeats) {
         }
         return static_cast<uint32_t>(k);
     };
+    // At a reduced render scale, a run of cells along a row whose corners
+    // all share one light level goes to GL as one long quad: the same colour
+    // and texture coordinates across it, far fewer vertices for a software
+    // renderer to light and set up. (Not at full scale: the picture may
+    // differ from the cell by cell one in the last bit of rounding.)
+    const bool merge = render_scale < 100 && !beam.on;
     for (int y = fr.y0; y < fr.y0 + SPAN; y++)
         for (int x = fr.x0; x < fr.x0 + SPAN; x++) {
             if (!seen(x, y)) continue;
@@ -188,10 +195,18 @@ void flat_pass(GLuint tex, float height, float normal_y, float repeats) {
                     continue;
                 }
             }
+            int last = x; // the run's last cell
+            float l = light_at(x, y);
+            auto even = [&](int column) {
+                return light_at(column, y) == l && light_at(column, y + 1) == l;
+            };
+            if (merge && even(x) && even(x + 1))
+                while (last + 1 < fr.x0 + SPAN && seen(last + 1, y) && even(last + 2)) last++;
             quads.push_back(index(x, y));
-            quads.push_back(index(x + 1, y));
-            quads.push_back(index(x + 1, y + 1));
+            quads.push_back(index(last + 1, y));
+            quads.push_back(index(last + 1, y + 1));
             quads.push_back(index(x, y + 1));
+            x = last;
         }
     glBindTexture(GL_TEXTURE_2D, tex);
     glNormal3f(0, normal_y, 0);

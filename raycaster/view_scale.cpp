@@ -10,6 +10,8 @@ namespace {
 // Framebuffer objects are looked up at run time: the system's GL library
 // exports only the oldest calls. Without them the view is drawn into the
 // window's corner and copied out instead, which costs a little more.
+// Either way the view ends as a texture drawn over the whole window: on a
+// software renderer that is cheaper than a framebuffer blit.
 struct FramebufferCalls {
     PFNGLGENFRAMEBUFFERSPROC gen;
     PFNGLBINDFRAMEBUFFERPROC bind;
@@ -19,7 +21,6 @@ struct FramebufferCalls {
     PFNGLRENDERBUFFERSTORAGEPROC storage;
     PFNGLFRAMEBUFFERRENDERBUFFERPROC attach_render;
     PFNGLCHECKFRAMEBUFFERSTATUSPROC status;
-    PFNGLBLITFRAMEBUFFERPROC blit;
 };
 FramebufferCalls fb;
 int fb_known = 0, fb_usable = 0;
@@ -45,7 +46,6 @@ void find_framebuffer_calls() {
     look_up(&fb.storage, "glRenderbufferStorage");
     look_up(&fb.attach_render, "glFramebufferRenderbuffer");
     look_up(&fb.status, "glCheckFramebufferStatus");
-    look_up(&fb.blit, "glBlitFramebuffer");
 }
 
 // The texture that holds the view, vw x vh, sharp when enlarged.
@@ -57,7 +57,8 @@ void size_texture(int vw, int vh) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, vw, vh, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, vw, vh, 0, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV,
+                 nullptr);
     tex_w = vw;
     tex_h = vh;
     if (!framebuffer) return;
@@ -98,7 +99,7 @@ void view_begin(int w, int h, int *vw, int *vh) {
                 fb.gen(1, &framebuffer);
                 fb.gen_render(1, &depth);
             }
-            size_texture(*vw, *vh);
+            size_texture(*vw, *vh); // may find the framebuffer unusable
         }
         if (fb_usable) {
             fb.bind(GL_FRAMEBUFFER, framebuffer);
@@ -118,12 +119,9 @@ void view_end(int w, int h) {
     bool scaled = drawn_w != w || drawn_h != h;
     if (!scaled && lift <= 0) return;
     if (in_framebuffer) {
-        fb.bind(GL_READ_FRAMEBUFFER, framebuffer);
-        fb.bind(GL_DRAW_FRAMEBUFFER, 0);
-        fb.blit(0, 0, drawn_w, drawn_h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
         fb.bind(GL_FRAMEBUFFER, 0);
         glBindTexture(GL_TEXTURE_2D, view_texture);
-    } else { // drawn in the window's lower left corner
+    } else { // drawn in the window's lower left corner, or on all of it
         size_texture(drawn_w, drawn_h);
         glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, drawn_w, drawn_h);
     }
@@ -137,9 +135,10 @@ void view_end(int w, int h) {
     glLoadIdentity();
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_TEXTURE_2D);
-    if (scaled && !in_framebuffer) {
-        glColor4f(1, 1, 1, 1);
+    if (scaled) { // the texels as they are: no colour to multiply by
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
         full_quad();
+        glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     }
     if (lift > 0) {
         glEnable(GL_BLEND);

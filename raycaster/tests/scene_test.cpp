@@ -4,6 +4,7 @@
 #include "flashlight.h"
 #include "gl_env.h"
 #include "player.h"
+#include "settings.h"
 #include "textures.h"
 #include "world.h"
 
@@ -23,6 +24,7 @@ class Scene : public ::testing::Test {
         resize_window(960, 600);
         world_reset();
         player_reset();
+        settings_reset();
         flash_spring = flash_vel = 0;
         static uint32_t white = solid_texture(WHITE);
         tex_wall = tex_secret = tex_floor_id = tex_ceil = white;
@@ -38,15 +40,15 @@ class Scene : public ::testing::Test {
     static Rgba centre() { return read_pixel(480, 300); }
 };
 
-std::vector<unsigned char> frame_pixels(bool reference) {
+std::vector<unsigned char> frame_pixels(bool reference, int w = 960, int h = 600) {
     render_reference = reference;
     render_3d();
     render_reference = 0;
-    std::vector<unsigned char> px(960 * 600 * 4);
+    std::vector<unsigned char> px(static_cast<size_t>(w) * h * 4);
     glFinish();
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, 960, 600, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, px.data());
     return px;
 }
 
@@ -282,6 +284,41 @@ TEST_F(Scene, FlashlightOffFramesMatchThePicturesTakenBeforeTheBeam) {
         EXPECT_EQ(fnv1a(frame_pixels(false)), e.hash) << e.view;
         EXPECT_EQ(fnv1a(frame_pixels(true)), e.hash) << e.view << ", straightforward passes";
     }
+}
+
+TEST_F(Scene, BrightnessLiftsDarkerTonesMostAndRenderScaleEnlargesInBlocks) {
+    use_patterned_textures();
+    place_view(*std::find_if(std::begin(FRAME_VIEWS), std::end(FRAME_VIEWS), [](auto &v) {
+        return std::string(v.name) == "dark, flashlight off"; // dark and lit cells in view
+    }));
+    std::vector<unsigned char> plain = frame_pixels(false);
+    brightness = 100; // x + x (1 - x): black and white stay, the order of tones too
+    std::vector<unsigned char> lifted = frame_pixels(false);
+    brightness = 0;
+    int off = 0;
+    for (size_t i = 0; i < plain.size(); i++) {
+        double x = plain[i] / 255.0;
+        off += i % 4 != 3 && std::abs(lifted[i] - (x + x * (1 - x)) * 255) > 2;
+    }
+    EXPECT_EQ(off, 0);
+
+    // At 50 % the 960x600 view is the 480x300 one, each pixel a 2x2 block
+    // (but for rounding where long runs of floor go as one quad).
+    resize_window(480, 300);
+    std::vector<unsigned char> small = frame_pixels(false, 480, 300);
+    resize_window(960, 600);
+    render_scale = 50;
+    std::vector<unsigned char> blocks = frame_pixels(false);
+    int unlike = 0;
+    for (int y = 0; y < 600; y++)
+        for (int x = 0; x < 960; x++)
+            for (int c = 0; c < 3; c++)
+                if (std::abs(blocks[(y * 960 + x) * 4 + c] - small[(y / 2 * 480 + x / 2) * 4 + c]) >
+                    8) {
+                    unlike++;
+                    break;
+                }
+    EXPECT_LT(unlike, 960 * 600 / 100);
 }
 
 TEST_F(Scene, StateLeftForTheOverlay) {
