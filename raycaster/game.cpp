@@ -94,7 +94,8 @@ static void act(Action a) {
 
 static bool opens_menu(const SDL_Event &ev) {
     if (ev.type == SDL_KEYDOWN)
-        return ev.key.keysym.sym == MENU_KEY || key_is(ACTION_OPTIONS, ev.key.keysym);
+        return !ev.key.repeat &&
+               (ev.key.keysym.sym == MENU_KEY || key_is(ACTION_OPTIONS, ev.key.keysym));
     return ev.type == SDL_CONTROLLERBUTTONDOWN &&
            (ev.cbutton.button == MENU_BUTTON || ev.cbutton.button == action_pad[ACTION_OPTIONS]);
 }

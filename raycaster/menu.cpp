@@ -177,7 +177,7 @@ void sideways(int dir) {
     if (r.kind == ROW_ACTION) menu_column = (menu_column + dir + 3) % 3;
 }
 
-void key_down(const SDL_Keysym &key) {
+void key_down(const SDL_Keysym &key, bool repeat) {
     if (menu_waiting) { // a key for a key cell; Esc cancels either kind
         if (key.sym == SDLK_ESCAPE)
             back();
@@ -211,7 +211,8 @@ void key_down(const SDL_Keysym &key) {
         back();
         break;
     default:
-        if (key.sym == MENU_KEY || key_is(ACTION_OPTIONS, key)) menu_close_panel();
+        // Held down, the key that opened the menu must not close it again.
+        if (!repeat && (key.sym == MENU_KEY || key_is(ACTION_OPTIONS, key))) menu_close_panel();
         break;
     }
 }
@@ -375,7 +376,7 @@ void menu_close_panel() {
 void menu_handle_event(const SDL_Event &ev) {
     switch (ev.type) {
     case SDL_KEYDOWN:
-        key_down(ev.key.keysym);
+        key_down(ev.key.keysym, ev.key.repeat != 0);
         break;
     case SDL_MOUSEMOTION:
     case SDL_MOUSEBUTTONDOWN:
