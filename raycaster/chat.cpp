@@ -9,18 +9,14 @@ void chat_add(const char *text) {
 void chat_open_console() {
     chat_open = 1;
     chat_mouse_look_saved = mouse_look;
-    sys_set_relative_mouse(0);
-    sys_show_cursor(1);
+    set_mouse_look(0);
     sys_start_text_input();
-    mouse_look = 0;
 }
 
 void chat_close_console() {
     chat_open = 0;
     sys_stop_text_input();
-    mouse_look = chat_mouse_look_saved;
-    sys_set_relative_mouse(mouse_look);
-    sys_show_cursor(mouse_look ? 0 : 1);
+    set_mouse_look(chat_mouse_look_saved);
 }
 
 void chat_handle_event(const SDL_Event &ev) {

@@ -6,16 +6,6 @@
 #include <SDL2/SDL_opengl.h>
 #include <cstdio>
 
-static void outline(float x0, float y0, float x1, float y1, float r, float g, float b, float a) {
-    glColor4f(r, g, b, a);
-    glBegin(GL_LINE_LOOP);
-    glVertex2f(x0, y0);
-    glVertex2f(x1, y0);
-    glVertex2f(x1, y1);
-    glVertex2f(x0, y1);
-    glEnd();
-}
-
 // The backings first, in one batch, then the lines over them: the flood of
 // presence lines redraws eight rows every frame, and each separate draw
 // costs the software renderer more than its pixels do. Marks that reach
@@ -53,7 +43,7 @@ static void draw_input(uint32_t ticks, int w, int h) {
     ChatLayout l = chat_layout(w, h);
     glDisable(GL_TEXTURE_2D);
     fill_rect(l.x0, l.y0, l.x1, l.y1, 0.1f, 0.1f, 0.12f, 0.85f);
-    outline(l.x0, l.y0, l.x1, l.y1, 0.35f, 0.35f, 0.4f, 0.9f);
+    outline_rect(l.x0, l.y0, l.x1, l.y1, 0.35f, 0.35f, 0.4f, 0.9f);
 
     char line[300];
     char cursor = (ticks / 500) % 2 ? '_' : ' ';
@@ -63,7 +53,7 @@ static void draw_input(uint32_t ticks, int w, int h) {
     float bx0 = l.close_x, by0 = l.close_y, bx1 = bx0 + l.close_w, by1 = by0 + l.close_h;
     glDisable(GL_TEXTURE_2D);
     fill_rect(bx0, by0, bx1, by1, 0.5f, 0.15f, 0.15f, 0.85f);
-    outline(bx0, by0, bx1, by1, 0.7f, 0.2f, 0.2f, 1.0f);
+    outline_rect(bx0, by0, bx1, by1, 0.7f, 0.2f, 0.2f, 1.0f);
     glColor4f(1, 1, 1, 1);
 
     int tw = 0, th = 0;

@@ -41,10 +41,10 @@ void start_intro() {
     mouse_look = 1; // relative mode hides the cursor
 }
 
-static void release_mouse() {
-    sys_set_relative_mouse(0);
-    sys_show_cursor(1);
-    mouse_look = 0;
+void set_mouse_look(int on) {
+    mouse_look = on;
+    sys_set_relative_mouse(on);
+    sys_show_cursor(on ? 0 : 1); // the cursor shows exactly while mouse look is off
 }
 
 // The windowed size is noted on the way into full screen: it is the size
@@ -54,13 +54,6 @@ static void set_fullscreen(int on) {
     if (on) sys_window_size(&window_width, &window_height);
     sys_set_fullscreen(on);
     fullscreen = on;
-}
-
-static void toggle_mouse_look() {
-    int old = mouse_look;
-    mouse_look = !old;
-    sys_set_relative_mouse(mouse_look);
-    sys_show_cursor(old ? 1 : 0); // the cursor shows exactly when mouse look goes off
 }
 
 // What a bound key or button does when pressed, in the intro and in play.
@@ -82,7 +75,7 @@ static void act(Action a) {
         set_fullscreen(!sys_is_fullscreen());
         break;
     case ACTION_MOUSE:
-        toggle_mouse_look();
+        set_mouse_look(!mouse_look);
         break;
     case ACTION_OPTIONS:
         menu_open_panel();
@@ -103,7 +96,7 @@ static bool opens_menu(const SDL_Event &ev) {
 static void key_binding(const SDL_Keysym &key) {
     if (key.sym == SDLK_ESCAPE) {
         if (mouse_look)
-            release_mouse();
+            set_mouse_look(0);
         else
             quit_requested = true;
         return;

@@ -20,6 +20,8 @@ extern int frames_per_second; // frames drawn in the last whole second
 void game_reset(uint32_t now); // loop start values
 void handle_event(const SDL_Event &ev);
 void start_intro();
+// Mouse look on (relative mode, cursor hidden) or off (cursor shown).
+void set_mouse_look(int on);
 void update_intro(uint32_t now);
 void update_player(uint32_t now, double dt);
 void dark_presence_check();

@@ -347,9 +347,7 @@ void menu_open_panel() {
     menu_opened_at = sys_ticks();
     fullscreen = sys_is_fullscreen(); // the switch shows the window as it is
     mouse_look_saved = mouse_look;
-    sys_set_relative_mouse(0);
-    sys_show_cursor(1);
-    mouse_look = 0;
+    set_mouse_look(0);
 }
 
 void menu_close_panel() {
@@ -368,9 +366,7 @@ void menu_close_panel() {
     uint32_t paused = elapsed_ms(sys_ticks(), menu_opened_at);
     intro_start += paused;
     for (uint32_t &t : chat_msg_times) t += paused;
-    mouse_look = mouse_look_saved;
-    sys_set_relative_mouse(mouse_look);
-    sys_show_cursor(mouse_look ? 0 : 1);
+    set_mouse_look(mouse_look_saved);
 }
 
 void menu_handle_event(const SDL_Event &ev) {

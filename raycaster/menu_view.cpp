@@ -43,16 +43,6 @@ const char *button_label(int button) {
     return name;
 }
 
-void outline(float x0, float y0, float x1, float y1) {
-    glColor4f(0.35f, 0.35f, 0.4f, 0.9f);
-    glBegin(GL_LINE_LOOP);
-    glVertex2f(x0, y0);
-    glVertex2f(x1, y0);
-    glVertex2f(x1, y1);
-    glVertex2f(x0, y1);
-    glEnd();
-}
-
 void text(const std::string &s, SDL_Color c, float x, float y) {
     if (!s.empty()) draw_text_quad(font_small, s.c_str(), c, x, y, 1.0f);
 }
@@ -125,7 +115,7 @@ void draw_menu(int w, int h) {
     glDisable(GL_TEXTURE_2D);
     fill_rect(0, 0, static_cast<float>(w), static_cast<float>(h), 0, 0, 0, 0.55f);
     fill_rect(l.x0, l.y0, l.x1, l.y1, 0.06f, 0.06f, 0.1f, 0.94f);
-    outline(l.x0, l.y0, l.x1, l.y1);
+    outline_rect(l.x0, l.y0, l.x1, l.y1, 0.35f, 0.35f, 0.4f, 0.9f); // as the chat line's box
     bool controls = menu_page == MENU_CONTROLS;
     centred(font_medium, controls ? "CONTROLS" : "OPTIONS", TITLE, l, l.y0 + 8 * sc);
     if (controls) {

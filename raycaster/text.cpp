@@ -151,6 +151,16 @@ void fill_rect(float x0, float y0, float x1, float y1, float r, float g, float b
     glEnd();
 }
 
+void outline_rect(float x0, float y0, float x1, float y1, float r, float g, float b, float a) {
+    glColor4f(r, g, b, a);
+    glBegin(GL_LINE_LOOP);
+    glVertex2f(x0, y0);
+    glVertex2f(x1, y0);
+    glVertex2f(x1, y1);
+    glVertex2f(x0, y1);
+    glEnd();
+}
+
 void draw_text_quad(TTF_Font *font, const char *str, SDL_Color color, float x, float y,
                     float alpha) {
     text(font, str, color, x, y, alpha, -1, -1);

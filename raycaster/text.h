@@ -20,6 +20,7 @@ extern float overlay_sx, overlay_sy;
 void set_overlay_scale(int w, int h);
 
 void fill_rect(float x0, float y0, float x1, float y1, float r, float g, float b, float a);
+void outline_rect(float x0, float y0, float x1, float y1, float r, float g, float b, float a);
 
 // One string as a textured quad at (x, y), its rendered size scaled by sx
 // and sy. The colour's alpha and `alpha` both weigh the text's coverage.
