@@ -14,9 +14,7 @@ TTF_Font *open_first(const char *const *paths, size_t count, int size) {
 }
 
 TTF_Font *open_asset(const char *base_dir, const char *format, int size) {
-    char path[ASSET_PATH_BYTES];
-    std::snprintf(path, sizeof path, format, base_dir);
-    if (TTF_Font *f = TTF_OpenFont(path, size)) return f;
+    if (TTF_Font *f = TTF_OpenFont(asset_path(base_dir, format).c_str(), size)) return f;
     SDL_RWops *copy = embedded_asset(format);
     return copy ? TTF_OpenFontRW(copy, 1, size) : nullptr;
 }

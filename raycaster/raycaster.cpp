@@ -23,12 +23,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 
 extern Mix_Chunk *snd_step;
 
 namespace {
 
-char base_dir[BASE_DIR_BYTES] = ".";
+std::string base_dir = ".";
 
 // Each asset's file under the base folder comes first; where it does not
 // load, the copy built into the program (only the Windows build has them).
@@ -37,23 +38,24 @@ SDL_Surface *embedded_image(const char *format) {
     return copy ? IMG_Load_RW(copy, 1) : nullptr;
 }
 
-uint32_t load_texture(const char *path, const char *format) {
+uint32_t load_texture(const char *format) {
+    std::string path = asset_path(base_dir, format);
     SDL_RWops *copy = embedded_asset(format);
-    if (!copy) return load_gl_tex(path);
-    SDL_RWops *file = SDL_RWFromFile(path, "rb");
-    if (!file) return load_gl_tex_rw(copy, path);
+    if (!copy) return load_gl_tex(path.c_str());
+    SDL_RWops *file = SDL_RWFromFile(path.c_str(), "rb");
+    if (!file) return load_gl_tex_rw(copy, path.c_str());
     SDL_RWclose(copy);
-    return load_gl_tex_rw(file, path);
-}
-
-void asset_path(char (&out)[ASSET_PATH_BYTES], const char *format) {
-    std::snprintf(out, sizeof out, format, base_dir);
+    return load_gl_tex_rw(file, path.c_str());
 }
 
 void find_base_dir() {
-    char link[BASE_DIR_BYTES] = {};
-    long n = read_exe_path(link, sizeof link);
-    base_dir_from_exe(link, n, base_dir, EXE_PATH_SEPARATOR);
+    std::string why, exe = read_exe_path(&why);
+    if (exe.empty())
+        std::fprintf(stderr,
+                     "Drevix Raycaster: cannot tell where the program lies (%s); looking for "
+                     "its assets in the current folder\n",
+                     why.c_str());
+    base_dir = base_dir_from_exe(exe, EXE_PATH_SEPARATOR);
 }
 
 // Without a display SDL falls back to a driver that shows nothing; unless
@@ -158,57 +160,40 @@ int main(int, char **) {
     // never typed into the line.
     SDL_StopTextInput();
     find_base_dir(); // before the fonts: the small one is the game's own file first
-    font_small = open_small_font(base_dir);
+    font_small = open_small_font(base_dir.c_str());
 
-    char icon_path[ASSET_PATH_BYTES], bg_path[ASSET_PATH_BYTES];
-    asset_path(icon_path, ASSET_ICON);
-    SDL_Surface *icon = IMG_Load(icon_path);
+    SDL_Surface *icon = IMG_Load(asset_path(base_dir, ASSET_ICON).c_str());
     if (!icon) icon = embedded_image(ASSET_ICON);
     if (icon) {
         SDL_SetWindowIcon(win, icon);
         SDL_FreeSurface(icon);
     }
-    asset_path(bg_path, ASSET_BACKGROUND);
-    font_medium = open_bold_font(base_dir, 18, font_small);
-    font_large = open_bold_font(base_dir, 28, font_small);
+    font_medium = open_bold_font(base_dir.c_str(), 18, font_small);
+    font_large = open_bold_font(base_dir.c_str(), 28, font_small);
 
-    char step_path[ASSET_PATH_BYTES], music_path[ASSET_PATH_BYTES];
-    asset_path(step_path, ASSET_STEP);
-    snd_step = Mix_LoadWAV(step_path);
+    snd_step = Mix_LoadWAV(asset_path(base_dir, ASSET_STEP).c_str());
     if (!snd_step)
         if (SDL_RWops *copy = embedded_asset(ASSET_STEP)) snd_step = Mix_LoadWAV_RW(copy, 1);
-    asset_path(music_path, ASSET_MUSIC);
-    Mix_Music *music_bg = Mix_LoadMUS(music_path);
+    Mix_Music *music_bg = Mix_LoadMUS(asset_path(base_dir, ASSET_MUSIC).c_str());
     if (!music_bg)
         if (SDL_RWops *copy = embedded_asset(ASSET_MUSIC)) music_bg = Mix_LoadMUS_RW(copy, 1);
     if (music_bg) Mix_PlayMusic(music_bg, -1);
 
-    char wall_path[ASSET_PATH_BYTES], secret_path[ASSET_PATH_BYTES];
-    char floor_path[ASSET_PATH_BYTES], ceil_path[ASSET_PATH_BYTES];
-    asset_path(wall_path, ASSET_WALL);
-    asset_path(secret_path, ASSET_SECRET);
-    asset_path(floor_path, ASSET_FLOOR);
-    asset_path(ceil_path, ASSET_CEILING);
-    tex_wall = load_texture(wall_path, ASSET_WALL);
-    tex_secret = load_texture(secret_path, ASSET_SECRET);
-    tex_floor_id = load_texture(floor_path, ASSET_FLOOR);
-    tex_ceil = load_texture(ceil_path, ASSET_CEILING);
-    tex_bg = load_texture(bg_path, ASSET_BACKGROUND);
+    tex_wall = load_texture(ASSET_WALL);
+    tex_secret = load_texture(ASSET_SECRET);
+    tex_floor_id = load_texture(ASSET_FLOOR);
+    tex_ceil = load_texture(ASSET_CEILING);
+    tex_bg = load_texture(ASSET_BACKGROUND);
     if (!tex_wall || !tex_secret || !tex_floor_id || !tex_ceil) {
         std::fprintf(stderr, "Missing textures\n");
         return 1;
     }
 
-    char door_closed_path[ASSET_PATH_BYTES], door_open_path[ASSET_PATH_BYTES];
-    asset_path(door_closed_path, ASSET_DOOR_CLOSED);
-    asset_path(door_open_path, ASSET_DOOR_OPEN);
-    tex_door_closed = load_texture(door_closed_path, ASSET_DOOR_CLOSED);
-    tex_door_open = load_texture(door_open_path, ASSET_DOOR_OPEN);
+    tex_door_closed = load_texture(ASSET_DOOR_CLOSED);
+    tex_door_open = load_texture(ASSET_DOOR_OPEN);
 
-    char cursor_path[ASSET_PATH_BYTES];
-    asset_path(cursor_path, ASSET_CURSOR);
     SDL_Cursor *arrow_cursor = nullptr;
-    SDL_Surface *cursor_image = IMG_Load(cursor_path);
+    SDL_Surface *cursor_image = IMG_Load(asset_path(base_dir, ASSET_CURSOR).c_str());
     if (!cursor_image) cursor_image = IMG_Load(ASSET_CURSOR_RELATIVE);
     if (!cursor_image) cursor_image = embedded_image(ASSET_CURSOR);
     if (cursor_image) {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Where the game looks for its files: the parent of its executable's folder,
-# and the one fatal start-up error when a level texture is missing.
+# however deep, and the one fatal start-up error when a level texture is missing.
 # Usage: assets_e2e.sh BUILD_DIR. Run under xvfb-run -a.
 set -u
 BUILD=$(cd "$1" && pwd)
@@ -8,11 +8,13 @@ BUILD=$(cd "$1" && pwd)
 OUT=$(mktemp -d)
 trap 'rm -rf "$OUT"' EXIT
 
-# A copy of the game in a sub-folder of a folder holding the assets.
-mkdir -p "$OUT/game/sub"
-cp "$BUILD/bin/raycaster" "$OUT/game/sub/"
-cp -r "$BUILD/assets" "$OUT/game/"
-(cd / && start_game "$OUT/game/sub/raycaster" "$OUT/stderr"
+# A copy of the game in a sub-folder of a folder holding the assets, over
+# 600 bytes down.
+game=$OUT/$(printf 'x%.0s' {1..200})/$(printf 'y%.0s' {1..200})/$(printf 'z%.0s' {1..200})/game
+mkdir -p "$game/sub"
+cp "$BUILD/bin/raycaster" "$game/sub/"
+cp -r "$BUILD/assets" "$game/"
+(cd / && start_game "$game/sub/raycaster" "$OUT/stderr"
  shot "$OUT/title.png"
  # The backdrop image, not the plain blue-black, shows behind the banner.
  std=$(region_stat "$OUT/title.png" 960x80+0+10 standard_deviation)
@@ -23,11 +25,11 @@ cp -r "$BUILD/assets" "$OUT/game/"
 [ ! -s "$OUT/stderr" ] || fail "unexpected errors: $(cat "$OUT/stderr")"
 
 # The same without the floor texture: one failure line, then the fatal one.
-rm "$OUT/game/assets/images/rooms/level_0/floor_.png"
-(cd / && "$OUT/game/sub/raycaster" >"$OUT/stdout" 2>"$OUT/stderr")
+floor=$game/assets/images/rooms/level_0/floor_.png
+rm "$floor"
+(cd / && "$game/sub/raycaster" 2>"$OUT/stderr")
 status=$?
 [ "$status" -eq 1 ] || fail "missing floor: exit status $status, expected 1"
-floor="$OUT/game/assets/images/rooms/level_0/floor_.png"
 head -1 "$OUT/stderr" | grep -q "^Failed: $floor (.*)\$" || fail "no failure line: $(cat "$OUT/stderr")"
 [ "$(tail -1 "$OUT/stderr")" = "Missing textures" ] || fail "no 'Missing textures': $(cat "$OUT/stderr")"
 [ "$(grep -c . "$OUT/stderr")" -eq 2 ] || fail "extra output: $(cat "$OUT/stderr")"
