@@ -1,20 +1,27 @@
 #include "fonts.h"
+#include "asset_file.h"
 #include "embedded.h"
 #include "paths.h"
 
 #include <cstdio>
 #include <iterator>
+#include <string>
 
 namespace {
 
+TTF_Font *open_file(const std::string &path, int size) {
+    SDL_RWops *file = open_optional_asset_file(path.c_str());
+    return file ? TTF_OpenFontRW(file, 1, size) : nullptr;
+}
+
 TTF_Font *open_first(const char *const *paths, size_t count, int size) {
     for (size_t i = 0; i < count; i++)
-        if (TTF_Font *f = TTF_OpenFont(paths[i], size)) return f;
+        if (TTF_Font *f = open_file(paths[i], size)) return f;
     return nullptr;
 }
 
 TTF_Font *open_asset(const char *base_dir, const char *format, int size) {
-    if (TTF_Font *f = TTF_OpenFont(asset_path(base_dir, format).c_str(), size)) return f;
+    if (TTF_Font *f = open_file(asset_path(base_dir, format), size)) return f;
     SDL_RWops *copy = embedded_asset(format);
     return copy ? TTF_OpenFontRW(copy, 1, size) : nullptr;
 }

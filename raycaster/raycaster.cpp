@@ -1,4 +1,5 @@
 // The game: start-up, the main loop and shutdown.
+#include "asset_file.h"
 #include "chat_store.h"
 #include "clock.h"
 #include "embedded.h"
@@ -33,16 +34,20 @@ std::string base_dir = ".";
 
 // Each asset's file under the base folder comes first; where it does not
 // load, the copy built into the program (only the Windows build has them).
-SDL_Surface *embedded_image(const char *format) {
+// `load` is one of the libraries' stream loaders (IMG_Load_RW, ...).
+template <typename T> T *load_asset(const char *format, T *(*load)(SDL_RWops *, int)) {
+    std::string path = asset_path(base_dir, format);
+    if (SDL_RWops *file = open_optional_asset_file(path.c_str()))
+        if (T *loaded = load(file, 1)) return loaded;
     SDL_RWops *copy = embedded_asset(format);
-    return copy ? IMG_Load_RW(copy, 1) : nullptr;
+    return copy ? load(copy, 1) : nullptr;
 }
 
 uint32_t load_texture(const char *format) {
     std::string path = asset_path(base_dir, format);
     SDL_RWops *copy = embedded_asset(format);
     if (!copy) return load_gl_tex(path.c_str());
-    SDL_RWops *file = SDL_RWFromFile(path.c_str(), "rb");
+    SDL_RWops *file = open_optional_asset_file(path.c_str());
     if (!file) return load_gl_tex_rw(copy, path.c_str());
     SDL_RWclose(copy);
     return load_gl_tex_rw(file, path.c_str());
@@ -162,21 +167,15 @@ int main(int, char **) {
     find_base_dir(); // before the fonts: the small one is the game's own file first
     font_small = open_small_font(base_dir.c_str());
 
-    SDL_Surface *icon = IMG_Load(asset_path(base_dir, ASSET_ICON).c_str());
-    if (!icon) icon = embedded_image(ASSET_ICON);
-    if (icon) {
+    if (SDL_Surface *icon = load_asset(ASSET_ICON, IMG_Load_RW)) {
         SDL_SetWindowIcon(win, icon);
         SDL_FreeSurface(icon);
     }
     font_medium = open_bold_font(base_dir.c_str(), 18, font_small);
     font_large = open_bold_font(base_dir.c_str(), 28, font_small);
 
-    snd_step = Mix_LoadWAV(asset_path(base_dir, ASSET_STEP).c_str());
-    if (!snd_step)
-        if (SDL_RWops *copy = embedded_asset(ASSET_STEP)) snd_step = Mix_LoadWAV_RW(copy, 1);
-    Mix_Music *music_bg = Mix_LoadMUS(asset_path(base_dir, ASSET_MUSIC).c_str());
-    if (!music_bg)
-        if (SDL_RWops *copy = embedded_asset(ASSET_MUSIC)) music_bg = Mix_LoadMUS_RW(copy, 1);
+    snd_step = load_asset(ASSET_STEP, Mix_LoadWAV_RW);
+    Mix_Music *music_bg = load_asset(ASSET_MUSIC, Mix_LoadMUS_RW);
     if (music_bg) Mix_PlayMusic(music_bg, -1);
 
     tex_wall = load_texture(ASSET_WALL);
@@ -193,9 +192,9 @@ int main(int, char **) {
     tex_door_open = load_texture(ASSET_DOOR_OPEN);
 
     SDL_Cursor *arrow_cursor = nullptr;
-    SDL_Surface *cursor_image = IMG_Load(asset_path(base_dir, ASSET_CURSOR).c_str());
-    if (!cursor_image) cursor_image = IMG_Load(ASSET_CURSOR_RELATIVE);
-    if (!cursor_image) cursor_image = embedded_image(ASSET_CURSOR);
+    SDL_Surface *cursor_image = load_asset(ASSET_CURSOR, IMG_Load_RW);
+    if (!cursor_image)
+        cursor_image = IMG_Load_RW(open_optional_asset_file(ASSET_CURSOR_RELATIVE), 1);
     if (cursor_image) {
         arrow_cursor = SDL_CreateColorCursor(cursor_image, 0, 0);
         SDL_FreeSurface(cursor_image);

@@ -1,4 +1,5 @@
 #include "textures.h"
+#include "asset_file.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_image.h>
@@ -43,7 +44,8 @@ static uint32_t scene_texture(SDL_Surface *loaded, const char *name) {
 }
 
 uint32_t load_gl_tex(const char *path) {
-    return scene_texture(IMG_Load(path), path);
+    SDL_RWops *file = open_asset_file(path);
+    return scene_texture(file ? IMG_Load_RW(file, 1) : nullptr, path);
 }
 
 uint32_t load_gl_tex_rw(SDL_RWops *src, const char *name) {
