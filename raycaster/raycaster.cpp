@@ -72,14 +72,15 @@ bool invisible_video() {
            (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
-// A window program on Windows has no console for the message: it gets a box.
-void startup_failed(const char *what) {
-    char text[600];
-    std::snprintf(text, sizeof text, "Drevix Raycaster: %s: %s", what, SDL_GetError());
-    std::fprintf(stderr, "%s\n", text);
-#ifdef _WIN32
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Drevix Raycaster", text, nullptr);
-#endif
+// A player who started the game from a menu has no terminal: the message
+// also goes in a box, with `before`, lines already on stderr that tell more.
+// The window, black so far, goes first.
+void startup_failed(const std::string &what, const std::string &before = {}) {
+    std::string line = "Drevix Raycaster: " + what;
+    std::fprintf(stderr, "%s\n", line.c_str());
+    if (win) SDL_HideWindow(win);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Drevix Raycaster", (before + line).c_str(),
+                             nullptr);
 }
 
 // Without vertical sync the loop would spin a core; wait out the rest of a
@@ -152,12 +153,12 @@ int main(int, char **) {
     win = SDL_CreateWindow("Drevix Raycaster", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 960,
                            600, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
     if (!win) {
-        startup_failed("cannot open a window");
+        startup_failed(std::string("cannot open a window: ") + SDL_GetError());
         return 1;
     }
     SDL_GLContext gl_ctx = SDL_GL_CreateContext(win);
     if (!gl_ctx) {
-        startup_failed("cannot create an OpenGL context");
+        startup_failed(std::string("cannot create an OpenGL context: ") + SDL_GetError());
         return 1;
     }
     bool vsync = SDL_GL_SetSwapInterval(1) == 0;
@@ -184,7 +185,8 @@ int main(int, char **) {
     tex_ceil = load_texture(ASSET_CEILING);
     tex_bg = load_texture(ASSET_BACKGROUND);
     if (!tex_wall || !tex_secret || !tex_floor_id || !tex_ceil) {
-        std::fprintf(stderr, "Missing textures\n");
+        startup_failed("missing textures in " + asset_path(base_dir, "%s/assets"),
+                       texture_failures);
         return 1;
     }
 

@@ -9,6 +9,7 @@
 uint32_t tex_wall, tex_secret, tex_floor_id, tex_ceil, tex_bg;
 uint32_t tex_door_closed, tex_door_open;
 uint32_t max_texture_name = 0;
+std::string texture_failures;
 
 // Uploads a surface already in ARGB8888 (bytes B, G, R, A on little-endian).
 static uint32_t upload(SDL_Surface *argb, GLint filter, GLint wrap) {
@@ -32,7 +33,9 @@ static uint32_t upload(SDL_Surface *argb, GLint filter, GLint wrap) {
 
 static uint32_t scene_texture(SDL_Surface *loaded, const char *name) {
     if (!loaded) {
-        std::fprintf(stderr, "Failed: %s (%s)\n", name, SDL_GetError());
+        std::string line = std::string("Failed: ") + name + " (" + SDL_GetError() + ")\n";
+        std::fputs(line.c_str(), stderr);
+        texture_failures += line;
         return 0;
     }
     SDL_Surface *argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);

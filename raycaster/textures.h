@@ -4,10 +4,12 @@
 #include <SDL2/SDL_rwops.h>
 #include <SDL2/SDL_surface.h>
 #include <cstdint>
+#include <string>
 
 extern uint32_t tex_wall, tex_secret, tex_floor_id, tex_ceil, tex_bg;
 extern uint32_t tex_door_closed, tex_door_open;
-extern uint32_t max_texture_name; // highest name handed out so far
+extern uint32_t max_texture_name;    // highest name handed out so far
+extern std::string texture_failures; // every "Failed: ..." line printed so far
 
 // A scene texture from an image file: nearest filtering, repeating. 0 after
 // printing "Failed: <path> (<reason>)" when the file does not load; the

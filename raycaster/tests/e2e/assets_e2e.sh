@@ -28,17 +28,26 @@ rm "$music" && mkfifo "$music"
 [ "$(cat "$OUT/stderr")" = "Drevix Raycaster: $music: not a regular file; not used" ] ||
     fail "expected the music: $(cat "$OUT/stderr")"
 
-# The same without the floor texture: one failure line with the system's
-# reason, then the fatal one.
+# The same without the floor texture: the failure with the system's reason,
+# then the fatal line naming the folder, also in a box whose OK ends it.
 floor=$game/assets/images/rooms/level_0/floor_.png
 rm "$floor"
-(cd / && "$game/sub/raycaster" 2>"$OUT/stderr")
+(cd / && exec "$game/sub/raycaster" 2>"$OUT/stderr") &
+GAME_PID=$!
+for _ in $(seq 100); do # the box, unlike the game's window, has no class
+    box=$(xwininfo -root -tree | awk '/"Drevix Raycaster": \(\)/ {print $1; exit}')
+    [ -n "$box" ] && break
+    sleep 0.1
+done
+[ -n "$box" ] || fail "no message box: $(cat "$OUT/stderr")"
+xdotool windowfocus --sync "$box" key Return
+wait_exit 10
 status=$?
 [ "$status" -eq 1 ] || fail "missing floor: exit status $status, expected 1"
-sed -n 2p "$OUT/stderr" | grep -qxF "Failed: $floor (No such file or directory)" ||
-    fail "no failure line: $(cat "$OUT/stderr")"
-[ "$(tail -1 "$OUT/stderr")" = "Missing textures" ] || fail "no 'Missing textures': $(cat "$OUT/stderr")"
-[ "$(grep -c . "$OUT/stderr")" -eq 3 ] || fail "extra output: $(cat "$OUT/stderr")"
+expected="Failed: $floor (No such file or directory)
+Drevix Raycaster: missing textures in $game/assets"
+[ "$(tail -2 "$OUT/stderr")" = "$expected" ] && [ "$(grep -c . "$OUT/stderr")" -eq 3 ] ||
+    fail "missing floor: $(cat "$OUT/stderr")"
 # No display: a clear message and exit status 1, not an invisible game.
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 20 "$BUILD/bin/raycaster" 2>&1)
 status=$?
