@@ -10,7 +10,8 @@ extern TTF_Font *font_lg;
 extern TTF_Font *font_title;
 
 // Opens each font from the first of FONT_PATHS that works; a font found
-// nowhere stays null and text drawn with it is skipped.
+// nowhere stays null and text drawn with it is skipped. With none at all,
+// says so on stderr, naming the files it looked for.
 void open_fonts();
 void close_fonts();
 

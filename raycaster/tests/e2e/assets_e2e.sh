@@ -10,23 +10,31 @@ OUT=$(mktemp -d)
 trap 'rm -rf "$OUT"' EXIT
 
 # A copy of the game in a sub-folder of a folder holding the assets, over
-# 600 bytes down; a FIFO in place of the music.
+# 600 bytes down; its small font cut to half its length, a FIFO for music.
 game=$OUT/$(printf 'x%.0s' {1..200})/$(printf 'y%.0s' {1..200})/$(printf 'z%.0s' {1..200})/game
 mkdir -p "$game/sub"
 cp "$BUILD/bin/raycaster" "$game/sub/"
 cp -r "$BUILD/assets" "$game/"
-music=$game/assets/sounds/bgmusic.mp3
+font=$game/assets/fonts/NotoSansMono-Regular.ttf music=$game/assets/sounds/bgmusic.mp3
+truncate -s $(($(stat -c %s "$font") / 2)) "$font"
 rm "$music" && mkfifo "$music"
 (cd / && start_game "$game/sub/raycaster" "$OUT/stderr"
  shot "$OUT/title.png"
  # The backdrop image, not the plain blue-black, shows behind the banner.
  std=$(region_stat "$OUT/title.png" 960x80+0+10 standard_deviation)
  [ "$std" -gt 1 ] || fail "title backdrop not loaded from the parent folder"
- press Escape; sleep 0.3; press Escape; sleep 0.3; press Escape
+ press space
+ sleep 4.2
+ shot "$OUT/play.png"
+ lit=$(convert "$OUT/play.png" -crop 120x20+8+572 +repage -fx 'r>0.7 && g>0.7 && b>0.7 ? 1 : 0' \
+     -format '%[fx:int(w*h*mean+0.5)]' info:)
+ [ "$lit" -gt 20 ] || fail "no position readout ($lit light pixels)"
+ press Escape; sleep 0.3; press Escape
  wait_exit 10 || fail "game in a sub-folder did not exit cleanly")
 [ $? -eq 0 ] || exit 1
-[ "$(cat "$OUT/stderr")" = "Drevix Raycaster: $music: not a regular file; not used" ] ||
-    fail "expected the music: $(cat "$OUT/stderr")"
+grep -qF "Drevix Raycaster: font $font cannot draw text" "$OUT/stderr" &&
+    grep -qxF "Drevix Raycaster: $music: not a regular file; not used" "$OUT/stderr" &&
+    [ "$(grep -c . "$OUT/stderr")" -eq 2 ] || fail "expected the font and the music: $(cat "$OUT/stderr")"
 
 # The same without the floor texture: the failure with the system's reason,
 # then the fatal line naming the folder, also in a box whose OK ends it.
@@ -46,7 +54,7 @@ status=$?
 [ "$status" -eq 1 ] || fail "missing floor: exit status $status, expected 1"
 expected="Failed: $floor (No such file or directory)
 Drevix Raycaster: missing textures in $game/assets"
-[ "$(tail -2 "$OUT/stderr")" = "$expected" ] && [ "$(grep -c . "$OUT/stderr")" -eq 3 ] ||
+[ "$(tail -2 "$OUT/stderr")" = "$expected" ] && [ "$(grep -c . "$OUT/stderr")" -eq 4 ] ||
     fail "missing floor: $(cat "$OUT/stderr")"
 # No display: a clear message and exit status 1, not an invisible game.
 out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 20 "$BUILD/bin/raycaster" 2>&1)
