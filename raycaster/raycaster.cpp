@@ -2,6 +2,7 @@
 #include "asset_file.h"
 #include "chat_store.h"
 #include "clock.h"
+#include "config.h"
 #include "embedded.h"
 #include "exe_path.h"
 #include "flashlight.h"
@@ -102,6 +103,15 @@ void run_loop(uint32_t budget_ms) {
         now = SDL_GetTicks();
         quit_requested = false;
         SDL_Event ev;
+        if (SDL_GetWindowFlags(win) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) {
+            // Nothing to see: wait for events instead of drawing; the music
+            // plays on, and the world stands still until the window is back.
+            if (SDL_WaitEventTimeout(&ev, HIDDEN_WAIT_MS)) handle_event(ev);
+            while (SDL_PollEvent(&ev)) handle_event(ev);
+            if (quit_requested) break;
+            now = SDL_GetTicks(); // the first frame back moves as far as any other
+            continue;
+        }
         while (SDL_PollEvent(&ev)) handle_event(ev);
 
         if (game_state == STATE_TITLE) {

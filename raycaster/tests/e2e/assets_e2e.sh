@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Where the game looks for its files: the parent of its executable's folder,
-# however deep; assets it cannot use; and the one fatal start-up error when a
-# level texture is missing.
+# however deep; assets it cannot use; a minimised game at rest; and the one
+# fatal start-up error when a level texture is missing.
 # Usage: assets_e2e.sh BUILD_DIR. Run under xvfb-run -a.
 set -u
 BUILD=$(cd "$1" && pwd)
 . "$(dirname "$0")/drive.sh"
 OUT=$(mktemp -d)
-trap 'rm -rf "$OUT"' EXIT
+openbox >/dev/null 2>&1 & # minimising takes a window manager
+WM=$!
+trap 'kill $WM; rm -rf "$OUT"' EXIT
 
 # A copy of the game in a sub-folder of a folder holding the assets, over
 # 600 bytes down; its small font cut to half its length, a FIFO for music.
@@ -29,6 +31,20 @@ rm "$music" && mkfifo "$music"
  lit=$(convert "$OUT/play.png" -crop 120x20+8+572 +repage -fx 'r>0.7 && g>0.7 && b>0.7 ? 1 : 0' \
      -format '%[fx:int(w*h*mean+0.5)]' info:)
  [ "$lit" -gt 20 ] || fail "no position readout ($lit light pixels)"
+ # Minimised, it waits instead of drawing: under a tenth of a core, a bound
+ # only a loop that keeps drawing reaches; then it draws again.
+ cpu() { awk '{print $14 + $15}' "/proc/$GAME_PID/stat"; }
+ xdotool windowminimize --sync "$GAME_WID"
+ t0=$(cpu)
+ sleep 10
+ permille=$((($(cpu) - t0) * 1000 / (10 * $(getconf CLK_TCK))))
+ echo "minimised for 10 s: $((permille / 10)).$((permille % 10)) % of a core"
+ [ "$permille" -lt 100 ] || fail "a minimised game keeps a core busy"
+ xdotool windowactivate --sync "$GAME_WID" 2>/dev/null
+ sleep 0.5
+ shot "$OUT/back.png"
+ bright=$(region_stat "$OUT/back.png" 960x600+0+0 mean)
+ [ "$bright" -gt 30 ] || fail "not drawn again after minimising (mean $bright)"
  press Escape; sleep 0.3; press Escape
  wait_exit 10 || fail "game in a sub-folder did not exit cleanly")
 [ $? -eq 0 ] || exit 1
