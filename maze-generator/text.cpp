@@ -2,9 +2,6 @@
 
 #include "config.h"
 
-#include <cstdio>
-#include <string>
-
 TTF_Font *font_sm;
 TTF_Font *font_lg;
 TTF_Font *font_title;
@@ -19,12 +16,6 @@ void open_fonts() {
     font_sm = open_font(FONT_SM_PT);
     font_lg = open_font(FONT_LG_PT);
     font_title = open_font(FONT_TITLE_PT);
-    if (font_sm || font_lg || font_title) return;
-    std::string looked_for;
-    for (const char *path : FONT_PATHS)
-        looked_for += (looked_for.empty() ? "" : ", ") + std::string(path);
-    std::fprintf(stderr, "maze-generator: no font, so the window shows no text; looked for %s\n",
-                 looked_for.c_str());
 }
 
 void close_fonts() {

@@ -10,8 +10,7 @@ extern TTF_Font *font_lg;
 extern TTF_Font *font_title;
 
 // Opens each font from the first of FONT_PATHS that works; a font found
-// nowhere stays null and text drawn with it is skipped. With none at all,
-// says so on stderr, naming the files it looked for.
+// nowhere stays null and text drawn with it is skipped.
 void open_fonts();
 void close_fonts();
 
