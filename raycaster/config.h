@@ -34,6 +34,7 @@ constexpr double PAD_PITCH_RATE = 1.5;    // radians per second, right stick up 
 
 // Frame clock
 constexpr double MAX_FRAME_DT = 0.05;
+constexpr int HIDDEN_WAIT_MS = 100; // longest wait for events while minimised or hidden
 
 // Intro
 constexpr double INTRO_SECONDS = 3.5;

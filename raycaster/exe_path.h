@@ -3,7 +3,7 @@
 // are its two edges.
 #pragma once
 
-#include <cstddef>
+#include <string>
 
 #ifdef _WIN32
 constexpr char EXE_PATH_SEPARATOR = '\\';
@@ -11,7 +11,7 @@ constexpr char EXE_PATH_SEPARATOR = '\\';
 constexpr char EXE_PATH_SEPARATOR = '/';
 #endif
 
-// The executable's full path in UTF-8, symlinks resolved, written to `out`
-// without a terminating NUL: its length, or <= 0 when it cannot be told in
-// fewer than `size` bytes.
-long read_exe_path(char *out, size_t size);
+// The executable's full path in UTF-8, symlinks resolved, however long.
+// Empty, with the reason in `why`, when it cannot be told: a path cut short
+// would point at some other folder.
+std::string read_exe_path(std::string *why);

@@ -1,4 +1,7 @@
-// The game's three fonts, each opened by its chain of files.
+// The game's three fonts, each opened by its chain of files. A font counts
+// when it draws a sample; one that opens but cannot draw is named on stderr
+// and the next is tried. A chain with none usable says so on stderr, naming
+// the files it looked for, and the game runs without that text.
 #pragma once
 
 #include <SDL2/SDL_ttf.h>

@@ -2,22 +2,18 @@
 
 #include <cstring>
 
-void base_dir_from_exe(const char *link, long len, char out[BASE_DIR_BYTES], char separator) {
-    std::memset(out, 0, BASE_DIR_BYTES);
-    out[0] = '.';
-    if (len <= 0) return;
+std::string base_dir_from_exe(std::string_view exe, char separator) {
+    size_t file = exe.rfind(separator); // drop the file name
+    if (file == std::string_view::npos || file == 0) return ".";
+    size_t folder = exe.rfind(separator, file - 1); // and the folder holding it
+    if (folder == std::string_view::npos) return ".";
+    return std::string(exe.substr(0, folder));
+}
 
-    char path[BASE_DIR_BYTES] = {};
-    size_t n = static_cast<size_t>(len) < BASE_DIR_BYTES - 1 ? static_cast<size_t>(len)
-                                                             : BASE_DIR_BYTES - 1;
-    std::memcpy(path, link, n);
-    char *slash = std::strrchr(path, separator); // drop the file name
-    if (!slash) return;
-    *slash = '\0';
-    slash = std::strrchr(path, separator); // and the folder holding it
-    if (!slash) return;
-    *slash = '\0';
-    std::memcpy(out, path, std::strlen(path) + 1);
+std::string asset_path(std::string_view base_dir, const char *format) {
+    std::string_view rest = format;
+    if (!rest.starts_with("%s")) return std::string(rest);
+    return std::string(base_dir).append(rest.substr(2));
 }
 
 void embedded_asset_name(const char *format, char out[ASSET_NAME_BYTES]) {

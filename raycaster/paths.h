@@ -2,15 +2,18 @@
 #pragma once
 
 #include <cstddef>
-
-constexpr size_t BASE_DIR_BYTES = 512;
-constexpr size_t ASSET_PATH_BYTES = 600;
+#include <string>
+#include <string_view>
 
 // The parent of the folder holding the executable, from the program's own
-// path (`len` bytes, or <= 0 when it could not be read): the /proc/self/exe
-// link on Linux, the module's file name on Windows, which separates folders
-// with `separator`. Stays "." unless the path has two separators to cut at.
-void base_dir_from_exe(const char *link, long len, char out[BASE_DIR_BYTES], char separator = '/');
+// path (empty when it could not be read): the /proc/self/exe link on Linux,
+// the module's file name on Windows, which separates folders with
+// `separator`. "." unless the path has two separators to cut at.
+std::string base_dir_from_exe(std::string_view exe, char separator = '/');
+
+// The file of the asset whose path format is `format` (such as ASSET_WALL)
+// under `base_dir`, however long; a format without a base folder as it is.
+std::string asset_path(std::string_view base_dir, const char *format);
 
 // The name under which the Windows build carries its copy of an asset, made
 // from the asset's path format: what follows "%s/assets/", upper-cased, with

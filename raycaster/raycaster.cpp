@@ -1,6 +1,8 @@
 // The game: start-up, the main loop and shutdown.
+#include "asset_file.h"
 #include "chat_store.h"
 #include "clock.h"
+#include "config.h"
 #include "embedded.h"
 #include "exe_path.h"
 #include "flashlight.h"
@@ -32,32 +34,37 @@ extern Mix_Chunk *snd_step;
 
 namespace {
 
-char base_dir[BASE_DIR_BYTES] = ".";
+std::string base_dir = ".";
 
 // Each asset's file under the base folder comes first; where it does not
 // load, the copy built into the program (only the Windows build has them).
-SDL_Surface *embedded_image(const char *format) {
+// `load` is one of the libraries' stream loaders (IMG_Load_RW, ...).
+template <typename T> T *load_asset(const char *format, T *(*load)(SDL_RWops *, int)) {
+    std::string path = asset_path(base_dir, format);
+    if (SDL_RWops *file = open_optional_asset_file(path.c_str()))
+        if (T *loaded = load(file, 1)) return loaded;
     SDL_RWops *copy = embedded_asset(format);
-    return copy ? IMG_Load_RW(copy, 1) : nullptr;
+    return copy ? load(copy, 1) : nullptr;
 }
 
-uint32_t load_texture(const char *path, const char *format) {
+uint32_t load_texture(const char *format) {
+    std::string path = asset_path(base_dir, format);
     SDL_RWops *copy = embedded_asset(format);
-    if (!copy) return load_gl_tex(path);
-    SDL_RWops *file = SDL_RWFromFile(path, "rb");
-    if (!file) return load_gl_tex_rw(copy, path);
+    if (!copy) return load_gl_tex(path.c_str());
+    SDL_RWops *file = open_optional_asset_file(path.c_str());
+    if (!file) return load_gl_tex_rw(copy, path.c_str());
     SDL_RWclose(copy);
-    return load_gl_tex_rw(file, path);
-}
-
-void asset_path(char (&out)[ASSET_PATH_BYTES], const char *format) {
-    std::snprintf(out, sizeof out, format, base_dir);
+    return load_gl_tex_rw(file, path.c_str());
 }
 
 void find_base_dir() {
-    char link[BASE_DIR_BYTES] = {};
-    long n = read_exe_path(link, sizeof link);
-    base_dir_from_exe(link, n, base_dir, EXE_PATH_SEPARATOR);
+    std::string why, exe = read_exe_path(&why);
+    if (exe.empty())
+        std::fprintf(stderr,
+                     "Drevix Raycaster: cannot tell where the program lies (%s); looking for "
+                     "its assets in the current folder\n",
+                     why.c_str());
+    base_dir = base_dir_from_exe(exe, EXE_PATH_SEPARATOR);
 }
 
 // Without a display SDL falls back to a driver that shows nothing; unless
@@ -69,14 +76,15 @@ bool invisible_video() {
            (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
-// A window program on Windows has no console for the message: it gets a box.
-void startup_failed(const char *what) {
-    char text[600];
-    std::snprintf(text, sizeof text, "Drevix Raycaster: %s: %s", what, SDL_GetError());
-    std::fprintf(stderr, "%s\n", text);
-#ifdef _WIN32
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Drevix Raycaster", text, nullptr);
-#endif
+// A player who started the game from a menu has no terminal: the message
+// also goes in a box, with `before`, lines already on stderr that tell more.
+// The window, black so far, goes first.
+void startup_failed(const std::string &what, const std::string &before = {}) {
+    std::string line = "Drevix Raycaster: " + what;
+    std::fprintf(stderr, "%s\n", line.c_str());
+    if (win) SDL_HideWindow(win);
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, "Drevix Raycaster", (before + line).c_str(),
+                             nullptr);
 }
 
 // A window remembered from a bigger screen would open past its edges.
@@ -114,6 +122,15 @@ void run_loop(uint32_t budget_ms) {
         now = SDL_GetTicks();
         quit_requested = false;
         SDL_Event ev;
+        if (SDL_GetWindowFlags(win) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) {
+            // Nothing to see: wait for events instead of drawing; the music
+            // plays on, and the world stands still until the window is back.
+            if (SDL_WaitEventTimeout(&ev, HIDDEN_WAIT_MS)) handle_event(ev);
+            while (SDL_PollEvent(&ev)) handle_event(ev);
+            if (quit_requested) break;
+            now = SDL_GetTicks(); // the first frame back moves as far as any other
+            continue;
+        }
         while (SDL_PollEvent(&ev)) handle_event(ev);
 
         count_frame(now);
@@ -174,12 +191,12 @@ int main(int, char **) {
                            window_width, window_height,
                            SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
     if (!win) {
-        startup_failed("cannot open a window");
+        startup_failed(std::string("cannot open a window: ") + SDL_GetError());
         return 1;
     }
     SDL_GLContext gl_ctx = SDL_GL_CreateContext(win);
     if (!gl_ctx) {
-        startup_failed("cannot create an OpenGL context");
+        startup_failed(std::string("cannot create an OpenGL context: ") + SDL_GetError());
         return 1;
     }
     bool vsync = SDL_GL_SetSwapInterval(1) == 0;
@@ -187,59 +204,37 @@ int main(int, char **) {
     // never typed into the line.
     SDL_StopTextInput();
     find_base_dir(); // before the fonts: the small one is the game's own file first
-    font_small = open_small_font(base_dir);
+    font_small = open_small_font(base_dir.c_str());
 
-    char icon_path[ASSET_PATH_BYTES], bg_path[ASSET_PATH_BYTES];
-    asset_path(icon_path, ASSET_ICON);
-    SDL_Surface *icon = IMG_Load(icon_path);
-    if (!icon) icon = embedded_image(ASSET_ICON);
-    if (icon) {
+    if (SDL_Surface *icon = load_asset(ASSET_ICON, IMG_Load_RW)) {
         SDL_SetWindowIcon(win, icon);
         SDL_FreeSurface(icon);
     }
-    asset_path(bg_path, ASSET_BACKGROUND);
-    font_medium = open_bold_font(base_dir, 18, font_small);
-    font_large = open_bold_font(base_dir, 28, font_small);
+    font_medium = open_bold_font(base_dir.c_str(), 18, font_small);
+    font_large = open_bold_font(base_dir.c_str(), 28, font_small);
 
-    char step_path[ASSET_PATH_BYTES], music_path[ASSET_PATH_BYTES];
-    asset_path(step_path, ASSET_STEP);
-    snd_step = Mix_LoadWAV(step_path);
-    if (!snd_step)
-        if (SDL_RWops *copy = embedded_asset(ASSET_STEP)) snd_step = Mix_LoadWAV_RW(copy, 1);
-    asset_path(music_path, ASSET_MUSIC);
-    Mix_Music *music_bg = Mix_LoadMUS(music_path);
-    if (!music_bg)
-        if (SDL_RWops *copy = embedded_asset(ASSET_MUSIC)) music_bg = Mix_LoadMUS_RW(copy, 1);
+    snd_step = load_asset(ASSET_STEP, Mix_LoadWAV_RW);
+    Mix_Music *music_bg = load_asset(ASSET_MUSIC, Mix_LoadMUS_RW);
     if (music_bg) Mix_PlayMusic(music_bg, -1);
 
-    char wall_path[ASSET_PATH_BYTES], secret_path[ASSET_PATH_BYTES];
-    char floor_path[ASSET_PATH_BYTES], ceil_path[ASSET_PATH_BYTES];
-    asset_path(wall_path, ASSET_WALL);
-    asset_path(secret_path, ASSET_SECRET);
-    asset_path(floor_path, ASSET_FLOOR);
-    asset_path(ceil_path, ASSET_CEILING);
-    tex_wall = load_texture(wall_path, ASSET_WALL);
-    tex_secret = load_texture(secret_path, ASSET_SECRET);
-    tex_floor_id = load_texture(floor_path, ASSET_FLOOR);
-    tex_ceil = load_texture(ceil_path, ASSET_CEILING);
-    tex_bg = load_texture(bg_path, ASSET_BACKGROUND);
+    tex_wall = load_texture(ASSET_WALL);
+    tex_secret = load_texture(ASSET_SECRET);
+    tex_floor_id = load_texture(ASSET_FLOOR);
+    tex_ceil = load_texture(ASSET_CEILING);
+    tex_bg = load_texture(ASSET_BACKGROUND);
     if (!tex_wall || !tex_secret || !tex_floor_id || !tex_ceil) {
-        std::fprintf(stderr, "Missing textures\n");
+        startup_failed("missing textures in " + asset_path(base_dir, "%s/assets"),
+                       texture_failures);
         return 1;
     }
 
-    char door_closed_path[ASSET_PATH_BYTES], door_open_path[ASSET_PATH_BYTES];
-    asset_path(door_closed_path, ASSET_DOOR_CLOSED);
-    asset_path(door_open_path, ASSET_DOOR_OPEN);
-    tex_door_closed = load_texture(door_closed_path, ASSET_DOOR_CLOSED);
-    tex_door_open = load_texture(door_open_path, ASSET_DOOR_OPEN);
+    tex_door_closed = load_texture(ASSET_DOOR_CLOSED);
+    tex_door_open = load_texture(ASSET_DOOR_OPEN);
 
-    char cursor_path[ASSET_PATH_BYTES];
-    asset_path(cursor_path, ASSET_CURSOR);
     SDL_Cursor *arrow_cursor = nullptr;
-    SDL_Surface *cursor_image = IMG_Load(cursor_path);
-    if (!cursor_image) cursor_image = IMG_Load(ASSET_CURSOR_RELATIVE);
-    if (!cursor_image) cursor_image = embedded_image(ASSET_CURSOR);
+    SDL_Surface *cursor_image = load_asset(ASSET_CURSOR, IMG_Load_RW);
+    if (!cursor_image)
+        cursor_image = IMG_Load_RW(open_optional_asset_file(ASSET_CURSOR_RELATIVE), 1);
     if (cursor_image) {
         arrow_cursor = SDL_CreateColorCursor(cursor_image, 0, 0);
         SDL_FreeSurface(cursor_image);

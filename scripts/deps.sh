@@ -39,6 +39,8 @@ DEVELOPER=(
   lintian desktop-file-utils appstream debootstrap file
   # a font's own coverage table, read by the Windows game's test
   python3-fonttools
+  # a window manager under Xvfb: the game's test minimises its window
+  openbox
 )
 
 [ $# -gt 0 ] || set -- all

@@ -6,6 +6,7 @@
 // drawn at fewer pixels.
 #include "chat_store.h"
 #include "config.h"
+#include "exe_path.h"
 #include "fonts.h"
 #include "frame_views.h"
 #include "game.h"
@@ -27,7 +28,6 @@
 #include <ctime>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -78,20 +78,15 @@ void breakdown(int w, int h) {
 }
 
 void load_assets() {
-    char link[BASE_DIR_BYTES] = {}, base[BASE_DIR_BYTES];
-    base_dir_from_exe(link, readlink("/proc/self/exe", link, sizeof link - 1), base);
-    auto load = [&](const char *format) {
-        char path[ASSET_PATH_BYTES];
-        std::snprintf(path, sizeof path, format, base);
-        return load_gl_tex(path);
-    };
+    std::string why, base = base_dir_from_exe(read_exe_path(&why));
+    auto load = [&](const char *format) { return load_gl_tex(asset_path(base, format).c_str()); };
     tex_wall = load(ASSET_WALL);
     tex_secret = load(ASSET_SECRET);
     tex_floor_id = load(ASSET_FLOOR);
     tex_ceil = load(ASSET_CEILING);
     tex_door_closed = load(ASSET_DOOR_CLOSED);
     tex_door_open = load(ASSET_DOOR_OPEN);
-    font_small = open_small_font(base);
+    font_small = open_small_font(base.c_str());
 }
 
 bool frames_identical() {
@@ -156,9 +151,9 @@ void sprint_through_fresh_chunks() {
 // The straightforward path as it ran before the allocator setting, in a
 // child process of this run (the setting cannot be undone in this one).
 void untuned_reference(double (&median)[2]) {
-    char self[BASE_DIR_BYTES] = {};
-    if (readlink("/proc/self/exe", self, sizeof self - 1) <= 0) return;
-    std::string cmd = std::string("'") + self + "' --untuned-reference";
+    std::string why, self = read_exe_path(&why);
+    if (self.empty()) return;
+    std::string cmd = "'" + self + "' --untuned-reference";
     FILE *p = popen(cmd.c_str(), "r");
     if (!p) return;
     if (std::fscanf(p, "%lf %lf", &median[0], &median[1]) != 2) median[0] = median[1] = 0;

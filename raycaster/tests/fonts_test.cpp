@@ -1,17 +1,16 @@
 // The fonts as the game opens them: the small one must draw every
 // combining mark the presence's names are made of.
+#include "exe_path.h"
 #include "fonts.h"
 #include "paths.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace {
 
 std::string build_dir() {
-    char link[BASE_DIR_BYTES] = {}, base[BASE_DIR_BYTES];
-    base_dir_from_exe(link, readlink("/proc/self/exe", link, sizeof link - 1), base);
-    return base;
+    std::string why;
+    return base_dir_from_exe(read_exe_path(&why));
 }
 
 void expect_every_mark(TTF_Font *font, const char *which) {

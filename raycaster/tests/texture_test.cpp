@@ -57,6 +57,27 @@ TEST(Textures, MissingFilePrintsOneLineAndGivesZero) {
     EXPECT_GT(err.size(), std::string("Failed: /nonexistent/wall.png ()\n").size());
 }
 
+TEST(Textures, ImagesLargerThanGlTakesAreScaledDownToFit) {
+    GLint max = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max);
+    ASSERT_LT(max, 20000);
+    std::vector<uint32_t> argb(20000 * 64, 0xFFFF0000); // red, its right half blue
+    for (size_t i = 0; i < argb.size(); i++)
+        if (i % 20000 >= 10000) argb[i] = 0xFF0000FF;
+    testing::internal::CaptureStderr();
+    int w, h;
+    auto px = texels(texture_from_pixels(20000, 64, argb.data()), &w, &h);
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(w, max);
+    EXPECT_EQ(h, 64 * max / 20000);
+    EXPECT_EQ((std::vector<unsigned char>(px.begin(), px.begin() + 4)),
+              (std::vector<unsigned char>{255, 0, 0, 255}));
+    EXPECT_EQ((std::vector<unsigned char>(px.end() - 4, px.end())),
+              (std::vector<unsigned char>{0, 0, 255, 255}));
+    EXPECT_NE(err.find(" is 20000x64 pixels"), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+}
+
 TEST(Textures, ChannelsArriveInOrderAndOpaqueWithoutAlpha) {
     // Four colours: red, green, blue, and half-transparent white.
     const uint32_t argb[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0x80FFFFFF};
