@@ -212,6 +212,11 @@ void count_frame(uint32_t now) {
     }
 }
 
+void hold_clocks(uint32_t ms) {
+    intro_start += ms;
+    for (uint32_t &t : chat_msg_times) t += ms;
+}
+
 void settings_apply() {
     sys_effects_volume(static_cast<int>(128 * (effects_volume / 100.0)));
     sys_music_volume(music_level(music_ramp));

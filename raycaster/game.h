@@ -26,6 +26,10 @@ void update_intro(uint32_t now);
 void update_player(uint32_t now, double dt);
 void dark_presence_check();
 void count_frame(uint32_t now);
+// Time that passed while the game stood still (the options menu open, the
+// window hidden): the intro and the chat's messages take it up again where
+// they were.
+void hold_clocks(uint32_t ms);
 
 // Puts the settings that live outside the game's own globals into effect:
 // volumes and full screen.

@@ -1,6 +1,5 @@
 #include "menu.h"
 #include "bindings.h"
-#include "chat_store.h"
 #include "clock.h"
 #include "game.h"
 #include "settings.h"
@@ -362,10 +361,7 @@ void menu_close_panel() {
         }
     }
     menu_open = menu_waiting = 0;
-    // The game's clocks stood still while the menu was open.
-    uint32_t paused = elapsed_ms(sys_ticks(), menu_opened_at);
-    intro_start += paused;
-    for (uint32_t &t : chat_msg_times) t += paused;
+    hold_clocks(elapsed_ms(sys_ticks(), menu_opened_at));
     set_mouse_look(mouse_look_saved);
 }
 

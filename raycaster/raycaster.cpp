@@ -129,6 +129,7 @@ void run_loop(uint32_t budget_ms) {
             while (SDL_PollEvent(&ev)) handle_event(ev);
             if (quit_requested) break;
             now = SDL_GetTicks(); // the first frame back moves as far as any other
+            if (!menu_open) hold_clocks(now - prev); // the menu holds them itself
             continue;
         }
         while (SDL_PollEvent(&ev)) handle_event(ev);
