@@ -97,8 +97,8 @@ TEST_F(SettingsFile, ABrokenFileGivesDefaultsAndIsLeftAloneUntilThePlayerChanges
     EXPECT_TRUE(settings_save(&message));
     EXPECT_EQ(read().rfind("brightness = 0\nhead_bob = true\n\xff\xfe junk\n", 0), 0u) << read();
 
-    write(std::string(1 << 20, 'x')); // megabytes
-    EXPECT_NE(load_reporting().find("larger than 64 KiB"), std::string::npos);
+    write(std::string((1 << 20) + 1, 'x'));
+    EXPECT_NE(load_reporting().find("larger than 1 MiB"), std::string::npos);
     fs::remove(file);
     fs::create_directory(file); // unreadable, whoever runs the test
     EXPECT_NE(load_reporting().find("cannot read"), std::string::npos);
