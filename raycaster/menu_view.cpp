@@ -126,8 +126,8 @@ size_t fitting_start(TTF_Font *font, const std::string &s, int width) {
     return lo ? lo : one;
 }
 
-// Greedy wrapping at spaces; a word wider than a line is broken where it
-// reaches the edge.
+// Greedy wrapping at spaces. A word wider than a line (a path) goes on where
+// the line stands and breaks at its edge, after a folder mark if one is near.
 std::vector<std::string> wrap(TTF_Font *font, const std::string &s, int width) {
     std::vector<std::string> lines;
     std::string line;
@@ -141,10 +141,11 @@ std::vector<std::string> wrap(TTF_Font *font, const std::string &s, int width) {
             line = joined;
             continue;
         }
-        if (!line.empty()) lines.push_back(line);
-        line = word;
+        line = fits(font, word, width) ? (lines.push_back(line), word) : joined;
         while (!fits(font, line, width)) {
             size_t n = fitting_start(font, line, width);
+            size_t mark = line.find_last_of("/\\", n - 1);
+            if (mark != std::string::npos && mark + 1 > n / 2 && mark + 1 < n) n = mark + 1;
             lines.push_back(line.substr(0, n));
             line.erase(0, n);
         }
@@ -157,7 +158,11 @@ std::vector<std::string> wrap(TTF_Font *font, const std::string &s, int width) {
 
 std::vector<std::string> menu_message_lines(TTF_Font *font, const std::string &message, int width) {
     std::vector<std::string> lines = wrap(font, message, width);
-    size_t first = message.find_first_of("/\\"), last = message.find_last_of("/\\");
+    // The path: from its first folder mark to the last one before the ": "
+    // that ends it (a reason may hold a '/' too).
+    size_t first = message.find_first_of("/\\");
+    size_t last =
+        message.find_last_of("/\\", first == std::string::npos ? first : message.find(": ", first));
     if (lines.size() <= 2 || first == last) return lines;
     // A path too long: the most of its start that lets it all fit in two
     // lines, then "...", then its last folder mark, file name and the reason.
