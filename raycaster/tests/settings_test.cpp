@@ -151,11 +151,9 @@ TEST_F(SettingsFile, HostileFilesAreReportedTrulyAndKeepTheDefault) {
          "window_height = 600"},
         {"render_scale = 40\n", "render_scale: 40 is not one of 100, 75, 50, 33",
          "render_scale = 100"},
-        {"brightness = 300\n", "brightness: 300 is not 0 to 100", "brightness = 0"},
         {"key_chat = Keypad ,\n", "", "key_chat = \"Keypad ,\""},
         {"key_chat = \",\", T\nkey_forward = W, Up\n", "", "key_chat = \",\", T"},
         {"key_chat = \"\"\"\"\n", "", "key_chat = \"\"\"\""},
-        {"key_chat = Nokey, T\n", "key_chat: unknown key \"Nokey\"", "key_chat = T"},
         {std::string("\xFF\xFEk\0e\0y\0", 8), "cannot read (not UTF-8 text)", "key_chat = T"},
         {std::string((1 << 20) + 1, '#'), "cannot read (larger than 1 MiB)", "head_bob = true"},
     };
@@ -188,28 +186,24 @@ TEST_F(SettingsFile, HostileFilesAreReportedTrulyAndKeepTheDefault) {
 
 TEST_F(SettingsFile, EveryKeySdlNamesIsBoundWrittenAndReadBack) {
     int checked = 0;
-    for (int sc = 1; sc < SDL_NUM_SCANCODES; sc++) {
-        auto code = static_cast<SDL_Scancode>(sc);
-        std::string name = SDL_GetScancodeName(code);
-        if (name.empty() || SDL_GetScancodeFromName(name.c_str()) != code) continue; // SDL's own
+    for (int sc = 1; sc < SDL_NUM_SCANCODES; sc++)
         for (Action a : {ACTION_FORWARD, ACTION_CHAT}) {
-            int key = a == ACTION_FORWARD ? sc : SDL_GetKeyFromScancode(code);
-            int out[KEYS_PER_ACTION];
-            std::string why;
-            if (!parse_keys(a, key_name(a, key), out, &why)) { // as the menu asks
-                EXPECT_NE(why.find("always"), std::string::npos) << name << ": " << why;
+            auto code = static_cast<SDL_Scancode>(sc);
+            int key = a == ACTION_FORWARD ? sc : SDL_GetKeyFromScancode(code), out[2];
+            std::string name = key_name(a, key), why, sdl = SDL_GetScancodeName(code);
+            if (sdl.empty() || SDL_GetScancodeFromName(sdl.c_str()) != code) continue;
+            if (!parse_keys(a, name, out, &why)) { // as the menu asks: only Esc and O refused
+                EXPECT_NE(why.find(" always "), std::string::npos) << name << ": " << why;
                 continue;
             }
             settings_reset();
             action_keys[a][0] = key;
             std::string text = settings_format("");
             settings_reset();
-            EXPECT_TRUE(settings_parse(text).empty()) << name;
-            EXPECT_EQ(action_keys[a][0], key) << name << " written as " << format_keys(a);
+            EXPECT_TRUE(settings_parse(text).empty() && action_keys[a][0] == key) << name;
             checked++;
         }
-    }
-    EXPECT_GT(checked, 300);
+    EXPECT_GT(checked, 400);
 }
 
 // The game writes only what it would read again, and never over a file it
@@ -233,27 +227,19 @@ TEST_F(SettingsFile, ALargeOrUnreadableFileIsNeverLost) {
     EXPECT_EQ(message, "NOT SAVED: " + file.string() + ": the new text would be larger than 1 MiB");
     EXPECT_EQ(read(), full);
 
-    for (int directory = 0; directory < 2; directory++) {
-        std::string big = std::string(10 << 20, '#');
-        fs::remove_all(file);
-        if (directory)
-            fs::create_directories(file / "inside");
-        else
-            write(big);
-        settings_load();
-        field_of_view = 70;
-        EXPECT_TRUE(settings_save(&message)) << "not changed by the player: kept as it is";
-        EXPECT_EQ(fs::is_directory(file), directory == 1);
-        settings_changed_by_player = 1;
-        ASSERT_TRUE(settings_save(&message)) << message;
-        EXPECT_NE(message.find("could not be read"), std::string::npos) << message;
-        fs::path moved = message.substr(message.find(" kept as ") + 9);
-        EXPECT_EQ(moved.parent_path(), file.parent_path());
-        EXPECT_EQ(moved.filename().string().rfind("settings-unreadable-", 0), 0u) << moved;
-        EXPECT_TRUE(directory ? fs::exists(moved / "inside") : fs::file_size(moved) == big.size());
-        settings_load();
-        EXPECT_EQ(field_of_view, 70);
-    }
+    std::string big = std::string(10 << 20, '#');
+    write(big);
+    settings_load();
+    field_of_view = 70;
+    EXPECT_TRUE(settings_save(&message) && read() == big) << "unchanged by the player: kept";
+    settings_changed_by_player = 1;
+    ASSERT_TRUE(settings_save(&message)) << message;
+    fs::path moved = message.substr(message.find(" kept as ") + 9);
+    EXPECT_EQ(moved.parent_path(), file.parent_path()) << message;
+    EXPECT_EQ(moved.filename().string().rfind("settings-unreadable-", 0), 0u) << moved;
+    EXPECT_EQ(fs::file_size(moved), big.size());
+    settings_load();
+    EXPECT_EQ(field_of_view, 70);
 }
 
 // Dotfiles kept in a folder of their own, linked into place.
