@@ -158,26 +158,32 @@ std::vector<std::string> wrap(TTF_Font *font, const std::string &s, int width) {
 
 std::vector<std::string> menu_message_lines(TTF_Font *font, const std::string &message, int width) {
     std::vector<std::string> lines = wrap(font, message, width);
-    // The path: from its first folder mark to the last one before the ": "
-    // that ends it (a reason may hold a '/' too).
+    // The path: from the first folder mark that starts a word (/home,
+    // C:\Users) to the last one before the ": " that ends it (a reason may
+    // hold a '/' too).
     size_t first = message.find_first_of("/\\");
+    while (first != std::string::npos && first > 0 && message[first - 1] != ' ' &&
+           !(first > 1 && message[first - 1] == ':' && message[first - 2] != ' '))
+        first = message.find_first_of("/\\", first + 1);
     size_t last =
         message.find_last_of("/\\", first == std::string::npos ? first : message.find(": ", first));
-    if (lines.size() <= 2 || first == last) return lines;
-    // A path too long: the most of its start that lets it all fit in two
-    // lines, then "...", then its last folder mark, file name and the reason.
-    auto shortened = [&](size_t keep) {
-        while (keep > 0 && (static_cast<unsigned char>(message[first + 1 + keep]) & 0xC0) == 0x80)
-            keep--;
-        return wrap(font, message.substr(0, first + 1 + keep) + "\u2026" + message.substr(last),
-                    width);
-    };
-    size_t lo = 0, hi = last - first - 1; // keeping hi characters is too many
-    while (hi - lo > 1) {
-        size_t mid = (lo + hi) / 2;
-        (shortened(mid).size() <= 2 ? lo : hi) = mid;
+    if (lines.size() > 2 && first != std::string::npos && first < last) {
+        // A path too long: the most of its start that lets it all fit in two
+        // lines, then "...", then its last folder mark, file name and reason.
+        auto shortened = [&](size_t keep) {
+            while (keep > 0 &&
+                   (static_cast<unsigned char>(message[first + 1 + keep]) & 0xC0) == 0x80)
+                keep--;
+            return wrap(font, message.substr(0, first + 1 + keep) + "\u2026" + message.substr(last),
+                        width);
+        };
+        size_t lo = 0, hi = last - first - 1; // keeping hi characters is too many
+        while (hi - lo > 1) {
+            size_t mid = (lo + hi) / 2;
+            (shortened(mid).size() <= 2 ? lo : hi) = mid;
+        }
+        lines = shortened(lo);
     }
-    lines = shortened(lo);
     if (lines.size() > 2) { // a file name or reason longer than the panel: its end shows
         std::string rest;
         for (size_t i = 1; i < lines.size(); i++) rest += (i > 1 ? " " : "") + lines[i];
