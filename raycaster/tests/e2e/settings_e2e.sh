@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# The settings file met by the real game: a NOT SAVED message with a path
-# thousands of characters long stays two readable lines inside the menu's
-# panel at 960x600 and 640x400; the comma key is bound from Controls and read
-# back; a window shrunk below the smallest size is kept at that size; and a
-# remembered window as large as the screen fits it, frame and all, under a
-# window manager. Run under xvfb-run -a -s "-screen 0 1280x800x24".
+# The real game and its settings file: a NOT SAVED message with a path of
+# 2,500 characters stays two lines inside the menu at 960x600 and 640x400;
+# the comma key is bound; a shrunk window is kept at the smallest size; a
+# screen-sized window fits, frame and all, under a window manager.
+# Run under xvfb-run -a -s "-screen 0 1280x800x24".
 # Usage: settings_e2e.sh BUILD_DIR
 set -u
 BUILD=$(cd "$1" && pwd)
