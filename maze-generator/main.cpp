@@ -1,4 +1,5 @@
 // The maze generator's window: start-up, the event loop and shutdown.
+#include "cli.h"
 #include "controls.h"
 #include "draw.h"
 #include "export.h"
@@ -93,7 +94,10 @@ static bool invisible_video() {
            (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
-int main(int, char **) {
+int main(int argc, char **argv) {
+    // Arguments mean files, not a window: SDL's video is never started, so
+    // this works without a display.
+    if (argc > 1) return cli_main(argc - 1, argv + 1);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail("start SDL video", nullptr);
     if (invisible_video()) {

@@ -52,7 +52,8 @@ MazeStats maze_stats(const Maze &m) {
 }
 
 void format_stats(char *out, int size, const MazeStats &s) {
-    std::snprintf(
-        out, size_t(size), "dead ends %d  junctions %d  solution %d cells (%.1f%%)  straight %d",
-        s.dead_ends, s.junctions, s.solution_cells, s.solution_percent, s.longest_straight);
+    std::snprintf(out, size_t(size),
+                  "dead ends %d  junctions %d  solution %d cells (%.1f%%)  longest straight %d",
+                  s.dead_ends, s.junctions, s.solution_cells, s.solution_percent,
+                  s.longest_straight);
 }

@@ -224,7 +224,7 @@ TEST(MazeStats, AgreeWithTheTallyOnEveryAlgorithmsMazes) {
             }
     char text[120];
     format_stats(text, sizeof text, maze_stats(*maze_from_art({"###", "   ", "###"})));
-    EXPECT_STREQ(text, "dead ends 0  junctions 0  solution 1 cells (100.0%)  straight 1");
+    EXPECT_STREQ(text, "dead ends 0  junctions 0  solution 1 cells (100.0%)  longest straight 1");
 }
 
 } // namespace
