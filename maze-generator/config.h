@@ -17,8 +17,11 @@ constexpr uint32_t COLOR_STATUS = 0xFF484F58;
 constexpr uint32_t COLOR_ERROR = 0xFFFF3232; // a failed export: the game's red for errors
 constexpr uint32_t COLOR_PATH = 0xFFF0883E;  // the solution: warm, against the blue walls
 
+// The buttons sit in a row from (BUTTON_X, BUTTON_Y), BUTTON_GAP apart. Each
+// is as wide as the widest caption it can show, with CAPTION_PAD of fill on
+// either side, but never narrower than its min_w (the width without fonts).
 struct ButtonStyle {
-    int x, y, w, h;
+    int min_w;
     uint32_t color, hover_color;
     const char *label; // null: the current algorithm's name
 };
@@ -26,12 +29,18 @@ constexpr int BUTTON_COUNT = 3;
 constexpr int BUTTON_GENERATE = 0;
 constexpr int BUTTON_ALGO = 1;
 constexpr int BUTTON_SIZE = 2;
+constexpr int BUTTON_X = 10;
+constexpr int BUTTON_Y = 10;
+constexpr int BUTTON_H = 28;
+constexpr int BUTTON_GAP = 10;
+constexpr int CAPTION_PAD = 10;
 constexpr std::array<ButtonStyle, BUTTON_COUNT> BUTTON_STYLES = {{
-    {10, 10, 110, 28, 0xFF238636, 0xFF2EA043, "GENERATE [G]"},
-    {130, 10, 140, 28, 0xFF8957E5, 0xFFA371F7, nullptr},
-    {280, 10, 120, 28, 0xFFDA3633, 0xFFF85149, "SIZE [S]"},
+    {110, 0xFF238636, 0xFF2EA043, "GENERATE [G]"},
+    {110, 0xFF8957E5, 0xFFA371F7, nullptr},
+    {100, 0xFFDA3633, 0xFFF85149, "SIZE [S]"},
 }};
 
+// The status line starts here, or further right when the buttons need it.
 constexpr int STATUS_X = 410;
 constexpr int STATUS_Y = 16;
 constexpr int STATUS_BYTES = 256; // longer status text is cut
@@ -128,5 +137,6 @@ constexpr std::array<const char *, 4> FONT_PATHS = {
 };
 
 // When set, the program prints its status line to standard output after the
-// first frame that shows each new maze: a hook for the end-to-end tests.
+// first frame that shows each new maze or message: a hook for the end-to-end
+// tests.
 constexpr const char *ECHO_STATUS_ENV = "MAZE_GENERATOR_ECHO_STATUS";

@@ -44,9 +44,19 @@ enum Action {
 };
 
 using TickFn = uint32_t (*)();
+// Width in pixels of text drawn in font; 0 when unknown.
+using MeasureFn = int (*)(TTF_Font *font, const char *text);
 
-// Sets up the state and generates the start-up maze.
+// Sets up the state and generates the start-up maze. The buttons get their
+// least widths until fit_buttons measures their captions.
 void view_start(ViewState &s, Maze &m, TTF_Font *font, TickFn ticks);
+
+// Lays the buttons out in their row, each wide enough for every caption it
+// can show in its font, so no caption outgrows its button whatever it reads.
+void fit_buttons(Buttons &buttons, MeasureFn measure);
+
+// Where the status line starts: clear of the last button.
+int status_x(const Buttons &buttons);
 
 // Carries out an action; true when it generated a new maze. ACT_EXPORT does
 // nothing here.

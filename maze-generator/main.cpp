@@ -9,6 +9,7 @@
 
 #include <SDL.h>
 #include <SDL_ttf.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -45,36 +46,62 @@ static void export_now(ViewState &s) {
     show_message(s, message, ticks(), !saved);
 }
 
-// Returns true when the event made a new maze or an export message.
-static bool handle_event(const SDL_Event &e, ViewState &s) {
-    switch (e.type) {
-    case SDL_QUIT:
-        return apply_action(s, maze, ACT_QUIT, ticks);
-    case SDL_KEYDOWN: {
-        const Action a = key_action(e.key.keysym.sym);
-        if (a != ACT_EXPORT) return apply_action(s, maze, a, ticks);
-        // A held key would write four more files with every repeat.
-        if (e.key.repeat) return false;
-        export_now(s);
-        return true;
+// What an event changed on the screen. NEWS, a new maze or an export's
+// message, changes the view too and is echoed once shown.
+enum Change { CHANGE_NONE, CHANGE_VIEW, CHANGE_NEWS };
+
+static Change acted(ViewState &s, Action a) {
+    if (a == ACT_NONE || a == ACT_QUIT) {
+        apply_action(s, maze, a, ticks);
+        return CHANGE_NONE;
     }
-    case SDL_MOUSEMOTION:
-        s.hovered = button_at(s.buttons, e.motion.x, e.motion.y);
-        return false;
-    case SDL_MOUSEBUTTONDOWN:
-        if (e.button.button != SDL_BUTTON_LEFT) return false;
-        return apply_action(s, maze, button_action(button_at(s.buttons, e.button.x, e.button.y)),
-                            ticks);
+    return apply_action(s, maze, a, ticks) ? CHANGE_NEWS : CHANGE_VIEW;
+}
+
+static Change window_change(const SDL_WindowEvent &w) {
+    switch (w.event) {
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_RESIZED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+    case SDL_WINDOWEVENT_MAXIMIZED:
+    case SDL_WINDOWEVENT_RESTORED:
+        return CHANGE_VIEW;
     default:
-        return false;
+        return CHANGE_NONE;
     }
 }
 
-static void echo_status(const ViewState &s) {
-    char status[STATUS_BYTES];
-    status_line(status, s, maze, ticks());
-    std::printf("%s\n", status);
-    std::fflush(stdout);
+static Change handle_event(const SDL_Event &e, ViewState &s) {
+    switch (e.type) {
+    case SDL_QUIT:
+        return acted(s, ACT_QUIT);
+    case SDL_KEYDOWN: {
+        const Action a = key_action(e.key.keysym.sym);
+        if (a != ACT_EXPORT) return acted(s, a);
+        // A held key would write four more files with every repeat.
+        if (e.key.repeat) return CHANGE_NONE;
+        export_now(s);
+        return CHANGE_NEWS;
+    }
+    case SDL_MOUSEMOTION: {
+        const int was = s.hovered;
+        s.hovered = button_at(s.buttons, e.motion.x, e.motion.y);
+        return s.hovered == was ? CHANGE_NONE : CHANGE_VIEW;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+        if (e.button.button != SDL_BUTTON_LEFT) return CHANGE_NONE;
+        return acted(s, button_action(button_at(s.buttons, e.button.x, e.button.y)));
+    case SDL_WINDOWEVENT:
+        return window_change(e.window);
+    case SDL_RENDER_DEVICE_RESET:
+        forget_texts(); // the textures went with the device
+        return CHANGE_VIEW;
+    case SDL_RENDER_TARGETS_RESET:
+        return CHANGE_VIEW;
+    default:
+        return CHANGE_NONE;
+    }
 }
 
 static int fail(const char *what, SDL_Window *window) {
@@ -125,17 +152,34 @@ int main(int argc, char **argv) {
     const bool echo = std::getenv(ECHO_STATUS_ENV) != nullptr;
     ViewState state;
     view_start(state, maze, font_lg, ticks);
-    bool shown = false; // the current maze or message has been presented
+    fit_buttons(state.buttons, text_width);
+    // The window draws only when what it shows changes; between changes it
+    // sleeps until an event comes or the status line is due to change.
+    Change change = CHANGE_NEWS;
+    char shown[STATUS_BYTES] = ""; // the status line on the screen
+    uint32_t shown_color = 0;
     while (state.running) {
         SDL_Event e;
-        while (SDL_PollEvent(&e))
-            if (handle_event(e, state)) shown = false;
-        draw_view(renderer, state, maze, ticks());
+        auto note = [&](Change c) { change = std::max(change, c); };
+        if (change == CHANGE_NONE && SDL_WaitEventTimeout(&e, status_wait_ms(state, ticks())))
+            note(handle_event(e, state));
+        while (SDL_PollEvent(&e)) note(handle_event(e, state));
+        char status[STATUS_BYTES];
+        const uint32_t color = status_line(status, state, maze, ticks());
+        if (change == CHANGE_NONE && color == shown_color && std::strcmp(status, shown) == 0)
+            continue;
+        draw_view(renderer, state, maze, status, color);
         SDL_RenderPresent(renderer);
-        if (!shown && echo) echo_status(state);
-        shown = true;
+        if (change == CHANGE_NEWS && echo) {
+            std::printf("%s\n", status);
+            std::fflush(stdout);
+        }
+        std::memcpy(shown, status, sizeof shown);
+        shown_color = color;
+        change = CHANGE_NONE;
     }
 
+    forget_texts();
     close_fonts();
     TTF_Quit();
     SDL_DestroyRenderer(renderer);

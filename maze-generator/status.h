@@ -15,3 +15,7 @@ void show_message(ViewState &s, const char *text, uint32_t now, bool failed = fa
 
 // What the status line shows at tick now; returns the colour to draw it in.
 uint32_t status_line(char (&out)[STATUS_BYTES], const ViewState &s, const Maze &m, uint32_t now);
+
+// Milliseconds from now until the status line changes by itself (a message
+// running out); -1 when it will not.
+int status_wait_ms(const ViewState &s, uint32_t now);

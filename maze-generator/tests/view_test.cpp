@@ -105,6 +105,8 @@ TEST(Controls, SolutionSwitchOutlivesNewMazes) {
     EXPECT_EQ(w.state.show_solution, 0);
 }
 
+// Without fonts the buttons take their least widths: 110, 110 and 100 from
+// x = 10, ten pixels apart.
 TEST(Controls, ButtonHitTestExcludesRightAndBottomEdges) {
     Window w;
     struct Case {
@@ -117,17 +119,55 @@ TEST(Controls, ButtonHitTestExcludesRightAndBottomEdges) {
                    {9, 20, -1},
                    {10, 9, -1},
                    {130, 10, 1},
-                   {269, 37, 1},
-                   {270, 20, -1},
-                   {280, 20, 2},
-                   {399, 37, 2},
-                   {400, 20, -1},
+                   {239, 37, 1},
+                   {240, 20, -1},
+                   {250, 20, 2},
+                   {349, 37, 2},
+                   {350, 20, -1},
                    {600, 20, -1},
                    {50, 400, -1}})
         EXPECT_EQ(button_at(w.state.buttons, c.x, c.y), c.button) << c.x << "," << c.y;
     EXPECT_EQ(button_action(button_at(w.state.buttons, 60, 20)), ACT_GENERATE);
     EXPECT_EQ(button_action(button_at(w.state.buttons, 200, 20)), ACT_NEXT_ALGO);
     EXPECT_EQ(button_action(-1), ACT_NONE);
+}
+
+// Fonts of 10 and of 16 pixels a character: every caption a button can show
+// has its padding inside the button, the row keeps its gaps and the status
+// line stays clear of it. A font-less button keeps its least width.
+int px_per_char;
+int monospace(TTF_Font *, const char *text) {
+    return px_per_char * int(std::strlen(text));
+}
+
+TEST(Controls, ButtonsFitEveryCaptionTheyCanShow) {
+    TTF_Font *font = reinterpret_cast<TTF_Font *>(&px_per_char); // only compared with null
+    for (int px : {10, 16}) {
+        px_per_char = px;
+        Window w;
+        for (Button &b : w.state.buttons) b.font = font;
+        w.state.buttons[BUTTON_SIZE].font = nullptr;
+        fit_buttons(w.state.buttons, monospace);
+        int right = BUTTON_X - BUTTON_GAP;
+        for (int i = 0; i < BUTTON_COUNT; i++) {
+            const SDL_Rect r = w.state.buttons[i].rect;
+            EXPECT_EQ(r.x, right + BUTTON_GAP) << i;
+            EXPECT_TRUE(r.y == BUTTON_Y && r.h == BUTTON_H) << i;
+            EXPECT_GE(r.w, BUTTON_STYLES[i].min_w) << i;
+            right = r.x + r.w;
+        }
+        EXPECT_EQ(w.state.buttons[BUTTON_SIZE].rect.w, BUTTON_STYLES[BUTTON_SIZE].min_w);
+        EXPECT_EQ(w.state.buttons[BUTTON_GENERATE].rect.w, 12 * px + 2 * CAPTION_PAD);
+        for (int turn = 0; turn < WINDOW_ALGOS; turn++) {
+            for (int i : {BUTTON_GENERATE, BUTTON_ALGO})
+                EXPECT_GE(w.state.buttons[i].rect.w,
+                          monospace(font, w.state.buttons[i].label) + 2 * CAPTION_PAD)
+                    << w.state.buttons[i].label;
+            w.act(ACT_NEXT_ALGO);
+        }
+        EXPECT_EQ(button_at(w.state.buttons, right - 1, 20), BUTTON_SIZE);
+        EXPECT_EQ(status_x(w.state.buttons), std::max(STATUS_X, right + BUTTON_GAP));
+    }
 }
 
 TEST(Status, ColumnsBeforeRows) {
@@ -147,18 +187,23 @@ TEST(Status, LongTextIsCutToTheBuffer) {
 }
 
 // An export's message replaces the status line for MESSAGE_MS, also when
-// the tick counter wraps in between, or until a new maze.
+// the tick counter wraps in between, or until a new maze. The window is told
+// to wake exactly when it runs out, and not at all without one.
 TEST(Status, MessageShowsForAWhileThenTheStatusReturns) {
     Window w;
     char text[STATUS_BYTES];
+    EXPECT_EQ(status_wait_ms(w.state, 1000), -1);
     for (uint32_t start : {1000u, 0xFFFFFFFFu - 100}) {
         show_message(w.state, "SAVED maze-80x50-recursive-1 (4 files)", start);
         status_line(text, w.state, *w.maze, start);
         EXPECT_STREQ(text, "SAVED maze-80x50-recursive-1 (4 files)");
+        EXPECT_EQ(status_wait_ms(w.state, start + 1), int(MESSAGE_MS) - 1);
         status_line(text, w.state, *w.maze, start + MESSAGE_MS - 1);
         EXPECT_STREQ(text, "SAVED maze-80x50-recursive-1 (4 files)");
+        EXPECT_EQ(status_wait_ms(w.state, start + MESSAGE_MS - 1), 1);
         status_line(text, w.state, *w.maze, start + MESSAGE_MS);
         EXPECT_STREQ(text, "80x50  5ms  ALGO:RECURSIVE");
+        EXPECT_EQ(status_wait_ms(w.state, start + MESSAGE_MS), -1);
     }
     // A new maze's time shows at once.
     show_message(w.state, "SAVED maze-80x50-recursive-1 (4 files)", 1000);

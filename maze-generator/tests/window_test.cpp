@@ -41,9 +41,6 @@ constexpr uint32_t PATH = rgb(COLOR_PATH);
 struct Rect {
     int x, y, w, h;
 };
-constexpr Rect button_rect(int i) {
-    return {BUTTON_STYLES[i].x, BUTTON_STYLES[i].y, BUTTON_STYLES[i].w, BUTTON_STYLES[i].h};
-}
 
 // Pixels in r that differ from colour.
 int ink(const Shot &s, Rect r, uint32_t colour) {
@@ -51,6 +48,47 @@ int ink(const Shot &s, Rect r, uint32_t colour) {
     for (int y = r.y; y < r.y + r.h; y++)
         for (int x = r.x; x < r.x + r.w; x++) n += s.at(x, y) != colour;
     return n;
+}
+
+// Button i as drawn, plain or hovered: its run of fill along its second
+// pixel row, which no caption reaches. Empty when it is not there.
+Rect button_rect(const Shot &s, int i) {
+    const ButtonStyle &b = BUTTON_STYLES[i];
+    int lo = -1, hi = -1;
+    for (int x = 0; x < s.w; x++) {
+        const uint32_t p = s.at(x, BUTTON_Y + 1);
+        if (p != rgb(b.color) && p != rgb(b.hover_color)) continue;
+        if (lo < 0) lo = x;
+        hi = x;
+    }
+    return lo < 0 ? Rect{} : Rect{lo, BUTTON_Y, hi - lo + 1, BUTTON_H};
+}
+
+// Empty when every caption lies inside its button with at least a pixel of
+// fill all round, and the toolbar from the window's left edge to beyond the
+// last button shows nothing outside the buttons.
+std::string caption_problems(const Shot &s) {
+    std::vector<Rect> buttons;
+    for (int i = 0; i < BUTTON_COUNT; i++) {
+        const Rect r = button_rect(s, i);
+        if (r.w == 0) return "button " + std::to_string(i) + " not found";
+        const uint32_t fill = s.at(r.x, r.y);
+        const Rect inner = {r.x + 1, r.y + 1, r.w - 2, r.h - 2};
+        if (ink(s, r, fill) != ink(s, inner, fill))
+            return "caption of button " + std::to_string(i) + " reaches its edge";
+        if (ink(s, inner, fill) < 60) return "button " + std::to_string(i) + " has no caption";
+        buttons.push_back(r);
+    }
+    const int end = buttons.back().x + buttons.back().w + BUTTON_GAP;
+    for (int y = 0; y < TOOLBAR_H; y++)
+        for (int x = 0; x < end; x++) {
+            bool on_button = false;
+            for (Rect r : buttons)
+                on_button = on_button || (x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h);
+            if (!on_button && s.at(x, y) != TOOLBAR)
+                return "ink outside the buttons at " + std::to_string(x) + "," + std::to_string(y);
+        }
+    return "";
 }
 
 // Leftmost and rightmost columns of r holding a pixel that differs from colour.
@@ -232,8 +270,8 @@ class MazeWindow : public ::testing::Test {
 
     // A screenshot once ok holds, or the last one tried: the server may show a
     // presented frame a moment later.
-    Shot shot(const std::function<bool(const Shot &)> &ok = nullptr) {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+    Shot shot(const std::function<bool(const Shot &)> &ok = nullptr, int seconds = 4) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
         for (;;) {
             Shot s = screenshot(window);
             if ((s.w == WINDOW_W && (!ok || ok(s))) || std::chrono::steady_clock::now() > deadline)
@@ -260,14 +298,21 @@ TEST_F(MazeWindow, StartsWithToolbarTextAndAPerfectMaze) {
     EXPECT_EQ(s.at(WINDOW_W - 1, TOOLBAR_H - 1), TOOLBAR);
     EXPECT_EQ(s.at(405, 40), TOOLBAR);
     EXPECT_EQ(s.at(0, TOOLBAR_H), BACKGROUND);
+    // The buttons in a row from (10, 10), 28 high, none hovered; every
+    // caption inside its button.
+    int right = BUTTON_X - BUTTON_GAP;
     for (int i = 0; i < BUTTON_COUNT; i++) {
-        Rect r = button_rect(i);
+        Rect r = button_rect(s, i);
         uint32_t fill = rgb(BUTTON_STYLES[i].color);
-        EXPECT_EQ(s.at(r.x + 1, r.y + 1), fill) << "button " << i;
+        EXPECT_EQ(r.x, right + BUTTON_GAP) << "button " << i;
+        EXPECT_EQ(s.at(r.x, r.y), fill) << "button " << i;
         EXPECT_EQ(s.at(r.x + r.w - 1, r.y + r.h - 1), fill) << "button " << i;
-        EXPECT_GT(ink(s, r, fill), 60) << "caption of button " << i;
+        EXPECT_NE(s.at(r.x, r.y + r.h), fill) << "button " << i;
+        right = r.x + r.w;
     }
+    EXPECT_EQ(caption_problems(s), "");
     // The status line and the key help, in their dim grey on the toolbar.
+    EXPECT_LE(right + BUTTON_GAP, STATUS_X);
     EXPECT_GT(ink(s, {STATUS_X, 8, HELP_X - STATUS_X - 10, 30}, TOOLBAR), 200);
     EXPECT_GT(ink(s, {HELP_X, 8, WINDOW_W - HELP_X, 30}, TOOLBAR), 200);
     // "V:Solution  E:Export" under the key help, half as long; below the
@@ -299,10 +344,10 @@ TEST_F(MazeWindow, GenerateDrawsAnotherPerfectMaze) {
 }
 
 TEST_F(MazeWindow, AlgorithmKeyAndButtonCycleTheCaption) {
-    const Rect algo = button_rect(BUTTON_ALGO);
     const uint32_t fill = rgb(BUTTON_STYLES[BUTTON_ALGO].color);
     const uint32_t hover = rgb(BUTTON_STYLES[BUTTON_ALGO].hover_color);
     Shot start = shot_of_maze(50, 80);
+    const Rect algo = button_rect(start, BUTTON_ALGO);
     auto [lo0, hi0] = ink_columns(start, algo, fill);
     const double per_char = (hi0 - lo0 + 1) / 9.0; // "RECURSIVE"
 
@@ -312,7 +357,7 @@ TEST_F(MazeWindow, AlgorithmKeyAndButtonCycleTheCaption) {
     };
     for (Step step :
          {Step{"PRIM", false}, {"KRUSKAL", false}, {"RECURSIVE", false}, {"PRIM", true}}) {
-        std::string line = step.by_click ? click(200, 24) : key("a");
+        std::string line = step.by_click ? click(algo.x + algo.w / 2, 24) : key("a");
         EXPECT_TRUE(line.ends_with(std::string("ALGO:") + step.name)) << line;
         const int chars = int(std::strlen(step.name));
         const uint32_t bg = step.by_click ? hover : fill;
@@ -321,7 +366,9 @@ TEST_F(MazeWindow, AlgorithmKeyAndButtonCycleTheCaption) {
             return lo > 0 && std::abs((hi - lo + 1) - per_char * chars) < per_char &&
                    std::abs((lo + hi) / 2 - (algo.x + algo.w / 2)) <= 2;
         };
-        EXPECT_TRUE(caption_fits(shot(caption_fits))) << step.name;
+        Shot s = shot(caption_fits);
+        EXPECT_TRUE(caption_fits(s)) << step.name;
+        EXPECT_EQ(caption_problems(s), "") << step.name;
     }
     // A full turn of the key redraws the caption pixel for pixel.
     move(600, 300);
@@ -361,25 +408,31 @@ TEST_F(MazeWindow, HoverEdgesAndIgnoredClicks) {
     auto shows = [&](int hovered) {
         return [hovered](const Shot &s) {
             for (int i = 0; i < BUTTON_COUNT; i++) {
-                Rect r = button_rect(i);
+                Rect r = button_rect(s, i);
                 uint32_t want =
                     rgb(i == hovered ? BUTTON_STYLES[i].hover_color : BUTTON_STYLES[i].color);
-                if (s.at(r.x + 1, r.y + 1) != want) return false;
+                if (r.w == 0 || s.at(r.x + 1, r.y + 1) != want) return false;
             }
             return true;
         };
     };
+    Shot start = shot_of_maze(50, 80);
     struct Case {
         int x, y, hovered;
     };
-    for (Case c : {Case{119, 37, 0},
-                   {119, 38, -1},
-                   {269, 37, 1},
-                   {270, 20, -1},
-                   {280, 10, 2},
-                   {400, 20, -1},
-                   {10, 10, 0},
-                   {9, 20, -1}}) {
+    std::vector<Case> cases;
+    for (int i = 0; i < BUTTON_COUNT; i++) {
+        const Rect r = button_rect(start, i);
+        const int right = r.x + r.w - 1, bottom = r.y + r.h - 1;
+        for (Case c : {Case{right, bottom, i},
+                       {right, bottom + 1, -1},
+                       {right + 1, r.y + 10, -1},
+                       {r.x, r.y, i},
+                       {r.x - 1, r.y + 10, -1},
+                       {r.x + 5, r.y - 1, -1}})
+            cases.push_back(c);
+    }
+    for (Case c : cases) {
         move(c.x, c.y);
         EXPECT_TRUE(shows(c.hovered)(shot(shows(c.hovered)))) << c.x << "," << c.y;
     }
@@ -388,6 +441,20 @@ TEST_F(MazeWindow, HoverEdgesAndIgnoredClicks) {
        " 60 24 click 2 mousemove --window " + window + " 600 24 click 1");
     EXPECT_FALSE(app_line(app, 800)) << "a maze was made";
     EXPECT_TRUE(key("g").starts_with("80x50  ")) << status;
+}
+
+// The window draws only when something changes: covered by another
+// window and uncovered again, it shows the same picture as before.
+TEST_F(MazeWindow, UncoveredWindowShowsItsPictureAgain) {
+    Shot before = shot_of_maze(50, 80);
+    App cover = app_start(MAZE_GENERATOR_EXE, env); // opens on top, in the same place
+    ASSERT_TRUE(app_line(cover, 15000)) << app_stderr(cover);
+    sh("timeout 10 xdotool search --sync --onlyvisible --pid " + std::to_string(cover.pid) +
+       " --name '^Drevix Maze Generator$'");
+    usleep(300000);
+    app_kill(cover);
+    auto same = [&](const Shot &s) { return s.rgb == before.rgb; };
+    EXPECT_TRUE(same(shot(same)));
 }
 
 // V draws the solution over the maze and leaves everything else as it was;
@@ -494,6 +561,10 @@ TEST_F(MazeWindowUnwritable, ExportToAnUnwritableFolderSaysWhyInRedAndCarriesOn)
     const Rect line = {STATUS_X, 8, HELP_X - STATUS_X, 30}; // some of it in the error colour
     auto red = [&](const Shot &s) { return line.w * line.h - ink(s, line, rgb(COLOR_ERROR)) > 50; };
     EXPECT_TRUE(red(shot(red)));
+    // Untouched, the window wakes when the message runs out and shows the
+    // status line again.
+    auto grey = [&](const Shot &s) { return !red(s) && ink(s, line, TOOLBAR) > 200; };
+    EXPECT_TRUE(grey(shot(grey, MESSAGE_MS / 1000 + 4)));
     EXPECT_TRUE(key("g").starts_with("80x50  ")) << status;
     EXPECT_EQ(read_maze(shot_of_maze(50, 80), 50, 80).problem, "");
     sh("xdotool key Escape");
