@@ -52,7 +52,9 @@ constexpr const char *KEY_HELP = "G:Generate  A:Algo  S:Size  ESC:Quit";
 // The second line sits as close under the first as the glyphs allow, so its
 // descenders still end inside the toolbar.
 constexpr int HELP2_Y = HELP_Y + 12;
-constexpr const char *KEY_HELP_2 = "V:Solution  E:Export";
+constexpr const char *KEY_HELP_2 = "V:Solution  E:Export  C/^V:Seed";
+// The maze's statistics, under the status line.
+constexpr int STATS_Y = HELP2_Y;
 // How long the status line shows the outcome of an export, and how many of
 // its characters fit before the key help.
 constexpr uint32_t MESSAGE_MS = 4000;

@@ -45,6 +45,8 @@ DEVELOPER=(
   python3-fonttools
   # a window manager under Xvfb: the game's test minimises its window
   openbox
+  # sets and reads the clipboard in the maze generator's window test
+  xclip
 )
 
 [ $# -gt 0 ] || set -- all

@@ -1,6 +1,7 @@
 #include "controls.h"
 #include "layout.h"
 #include "maze_check.h"
+#include "maze_seed.h"
 #include "status.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +30,52 @@ struct Window {
     Window() { view_start(state, *maze, nullptr, ticking_clock); }
     void act(Action a) { apply_action(state, *maze, a, ticking_clock); }
 };
+
+std::string seed_of(const Window &w) {
+    SeedCode code;
+    seed_code(w.state.seed, code);
+    return code;
+}
+
+// Every action's maze has its own seed, shown in the status line; a seed
+// given back makes the same maze at the current size and algorithm, and the
+// statistics under the status follow the maze.
+TEST(Controls, SeedsShowAndComeBack) {
+    Window w;
+    auto first = std::make_unique<Maze>(*w.maze);
+    const uint32_t seed = w.state.seed;
+    char text[STATUS_BYTES];
+    w.act(ACT_GENERATE);
+    EXPECT_NE(w.state.seed, seed);
+    status_line(text, w.state, *w.maze, 0);
+    EXPECT_TRUE(std::string(text).ends_with("ALGO:RECURSIVE  seed " + seed_of(w))) << text;
+    use_seed(w.state, *w.maze, seed, ticking_clock);
+    EXPECT_EQ(std::memcmp(w.maze->cells, first->cells, sizeof first->cells), 0);
+    EXPECT_EQ(w.state.seed, seed);
+    format_stats_line(text, w.state.stats);
+    const MazeStats s = maze_stats(*w.maze);
+    const std::string line = text;
+    EXPECT_TRUE(line.starts_with("dead ends " + std::to_string(s.dead_ends) + "  junctions " +
+                                 std::to_string(s.junctions) + "  way " +
+                                 std::to_string(s.solution_cells) + " ("))
+        << line;
+    EXPECT_TRUE(line.ends_with("%)  straight " + std::to_string(s.longest_straight))) << line;
+    w.act(ACT_NEXT_ALGO);
+    use_seed(w.state, *w.maze, seed, ticking_clock);
+    EXPECT_NE(std::memcmp(w.maze->cells, first->cells, sizeof first->cells), 0)
+        << "other algorithm";
+    // The statistics of the largest window mazes end before the key help
+    // (8 pixels a character in the status font).
+    while (w.state.size_idx != int(MAZE_SIZES.size()) - 1) w.act(ACT_NEXT_SIZE);
+    for (int algo = 0; algo < WINDOW_ALGOS; algo++, w.act(ACT_NEXT_ALGO))
+        for (uint32_t k = 0; k < 10; k++) {
+            use_seed(w.state, *w.maze, k * 7777, ticking_clock);
+            format_stats_line(text, w.state.stats);
+            EXPECT_LE(std::strlen(text) * 8 + BUTTON_GAP,
+                      size_t(HELP_X - status_x(w.state.buttons)))
+                << text;
+        }
+}
 
 TEST(Controls, StartsWithRecursiveAtFiftyByEighty) {
     Window w;
@@ -202,14 +249,14 @@ TEST(Status, MessageShowsForAWhileThenTheStatusReturns) {
         EXPECT_STREQ(text, "SAVED maze-80x50-recursive-1 (4 files)");
         EXPECT_EQ(status_wait_ms(w.state, start + MESSAGE_MS - 1), 1);
         status_line(text, w.state, *w.maze, start + MESSAGE_MS);
-        EXPECT_STREQ(text, "80x50  5ms  ALGO:RECURSIVE");
+        EXPECT_EQ(text, "80x50  5ms  ALGO:RECURSIVE  seed " + seed_of(w));
         EXPECT_EQ(status_wait_ms(w.state, start + MESSAGE_MS), -1);
     }
     // A new maze's time shows at once.
     show_message(w.state, "SAVED maze-80x50-recursive-1 (4 files)", 1000);
     w.act(ACT_GENERATE);
     status_line(text, w.state, *w.maze, 1001);
-    EXPECT_STREQ(text, "80x50  5ms  ALGO:RECURSIVE");
+    EXPECT_EQ(text, "80x50  5ms  ALGO:RECURSIVE  seed " + seed_of(w));
 }
 
 TEST(Layout, SmallMazesKeepTwelvePixelCells) {
