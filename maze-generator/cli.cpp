@@ -293,6 +293,14 @@ int cli_main(int argc, const char *const *argv) {
         std::srand(static_cast<unsigned>(std::time(nullptr)));
         o.seed = seed_from_rand();
     }
+    // The date is all that differs between two runs with the same seeds;
+    // SOURCE_DATE_EPOCH fixes it, as for reproducible builds.
+    if (const char *epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch && *epoch) {
+        const std::time_t t = std::time_t(std::strtoll(epoch, nullptr, 10));
+        char date[32];
+        if (std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%SZ", std::gmtime(&t)))
+            o.sheet.created = date;
+    }
     std::vector<uint32_t> seeds;
     if (!cli_seeds(o, seeds, error)) {
         std::fprintf(stderr, "drevix-maze-generator: %s\n", error.c_str());

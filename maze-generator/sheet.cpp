@@ -153,6 +153,8 @@ bool worksheet_pdf(const SheetOptions &o, const std::vector<uint32_t> &seeds, st
     if (!o.title.empty())
         cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, o.title.c_str());
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "drevix-maze-generator");
+    if (!o.created.empty())
+        cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATE_DATE, o.created.c_str());
     cairo_t *cr = cairo_create(surface);
     cairo_scale(cr, PT_PER_MM, PT_PER_MM); // draw in millimetres
     cairo_select_font_face(cr, PDF_FONT, CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);

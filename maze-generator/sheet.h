@@ -17,6 +17,7 @@ struct SheetOptions {
     bool solution = false;   // the way drawn on the mazes themselves
     bool answer_key = false; // pages of solved mazes after the mazes
     std::string title;       // at the top of every page; may be empty
+    std::string created;     // the file's date, "YYYY-MM-DDThh:mm:ssZ"; empty: now
 };
 
 struct PageSize {

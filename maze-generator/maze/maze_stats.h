@@ -14,6 +14,6 @@ struct MazeStats {
 
 MazeStats maze_stats(const Maze &m);
 
-// "dead ends 12  junctions 9  solution 41 cells (20.5%)  straight 6", cut to
+// "dead ends 12  junctions 9  solution 41 cells (20.5%)  longest straight 6", cut to
 // the buffer.
 void format_stats(char *out, int size, const MazeStats &s);

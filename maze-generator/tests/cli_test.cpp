@@ -211,6 +211,17 @@ TEST(CommandLine, SeedsGiveTheSameFilesAndNumberedOnesFollow) {
     EXPECT_EQ(sh("cmp '" + (s.dir / "a.svg").string() + "' '" + (s.dir / "b.svg").string() +
                  "' && echo same"),
               "same\n");
+    // Worksheets too, once their date is fixed.
+    for (const char *name : {"a.pdf", "b.pdf"})
+        ASSERT_EQ(run(s, std::string("--count 3 --seed K7QX2M --answer-key --output ") + name,
+                      "SOURCE_DATE_EPOCH=1700000000 ")
+                      .status,
+                  0);
+    EXPECT_EQ(sh("cmp '" + (s.dir / "a.pdf").string() + "' '" + (s.dir / "b.pdf").string() +
+                 "' && echo same"),
+              "same\n");
+    fs::remove(s.dir / "a.pdf");
+    fs::remove(s.dir / "b.pdf");
     const Outcome r = run(s, "--size 12x9 --seed ZZZZZY --count 3 --solution --output m.png");
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(s.files(),
