@@ -107,11 +107,12 @@ constexpr double SVG_PATH_CELLS = 0.3;
 
 // Worksheets (PDF), in millimetres at true size: paper less the margins, a
 // band for the title, then the mazes in a grid of per-page slots with a gap
-// between them and two caption lines under each maze.
+// between them and up to three caption lines under each maze (the
+// statistics take two where one is too wide for the slot).
 constexpr double PDF_MARGIN_MM = 10;
 constexpr double PDF_HEADER_MM = 10;
 constexpr double PDF_GAP_MM = 8;
-constexpr double PDF_CAPTION_MM = 8;
+constexpr double PDF_CAPTION_MM = 11;
 constexpr double PDF_TITLE_PT = 14;
 constexpr double PDF_CAPTION_PT = 7;
 constexpr const char *PDF_FONT = "DejaVu Sans";

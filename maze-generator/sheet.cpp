@@ -39,7 +39,7 @@ Slot sheet_slot(const SheetOptions &o, int index) {
     const double sy = PDF_MARGIN_MM + PDF_HEADER_MM + (index / across) * (slot_h + PDF_GAP_MM);
     // Centred across the slot, at its top, the caption right under it.
     const double x = sx + (slot_w - cell * o.cols) / 2;
-    return {x, sy, cell, sy + cell * o.rows + 1.5};
+    return {x, sy, cell, sy + cell * o.rows + 1.5, sx, sx + slot_w};
 }
 
 std::string caption_head(int number, const SheetOptions &o, uint32_t seed) {
@@ -125,6 +125,40 @@ static void text_at(cairo_t *cr, double x, double y, double pt, const std::strin
     cairo_show_text(cr, text.c_str());
 }
 
+static double text_width(cairo_t *cr, const std::string &text) {
+    cairo_set_font_size(cr, PDF_CAPTION_PT / PT_PER_MM);
+    cairo_text_extents_t te;
+    cairo_text_extents(cr, text.c_str(), &te);
+    return te.x_advance;
+}
+
+// Whether the statistics take two lines: when the widest they can be at
+// this size is wider than the maze, so all captions of a run look alike.
+static bool stats_break(cairo_t *cr, const SheetOptions &o, const Slot &s) {
+    const int cells = o.rows * o.cols;
+    char widest[160];
+    format_stats(widest, sizeof widest, {cells, cells, cells, 100, std::max(o.rows, o.cols)});
+    return text_width(cr, widest) > s.cell * o.cols;
+}
+
+// The caption's lines under the maze, from its left edge, moved left where
+// a line would run past the slot; the statistics break in two at a field
+// boundary when asked.
+static void draw_caption(cairo_t *cr, const Slot &s, const std::string &head,
+                         const std::string &stats, bool two_lines) {
+    std::vector<std::string> lines = {head, stats};
+    if (two_lines) {
+        const size_t mid = stats.find("  ", stats.size() / 3);
+        if (mid != stats.npos) lines = {head, stats.substr(0, mid), stats.substr(mid + 2)};
+    }
+    double y = s.caption;
+    for (const std::string &line : lines) {
+        const double x = std::max(s.left, std::min(s.x, s.right - text_width(cr, line)));
+        text_at(cr, x, y, PDF_CAPTION_PT, line);
+        y += PDF_CAPTION_PT * 1.25 / PT_PER_MM;
+    }
+}
+
 static void draw_page(cairo_t *cr, const SheetOptions &o, const std::vector<uint32_t> &seeds,
                       int first, bool answers) {
     std::string head = o.title;
@@ -139,8 +173,7 @@ static void draw_page(cairo_t *cr, const SheetOptions &o, const std::vector<uint
         draw_walls(cr, s);
         char stats[160];
         format_stats(stats, sizeof stats, maze_stats(maze));
-        text_at(cr, s.x, s.caption, PDF_CAPTION_PT, caption_head(k + 1, o, seeds[size_t(k)]));
-        text_at(cr, s.x, s.caption + PDF_CAPTION_PT * 1.25 / PT_PER_MM, PDF_CAPTION_PT, stats);
+        draw_caption(cr, s, caption_head(k + 1, o, seeds[size_t(k)]), stats, stats_break(cr, o, s));
     }
     cairo_show_page(cr);
 }

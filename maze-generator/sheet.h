@@ -27,9 +27,10 @@ PageSize paper_size(Paper paper);
 
 // Where the mazes go on a page, in millimetres from its top-left corner.
 struct Slot {
-    double x, y;    // top-left corner of the maze's cells
-    double cell;    // side of a cell
-    double caption; // top of the caption's first line
+    double x, y;        // top-left corner of the maze's cells
+    double cell;        // side of a cell
+    double caption;     // top of the caption's first line
+    double left, right; // the slot's sides: captions stay between them
 };
 // The slot of the index-th maze of a page (0 .. per_page - 1).
 Slot sheet_slot(const SheetOptions &o, int index);
@@ -38,6 +39,6 @@ Slot sheet_slot(const SheetOptions &o, int index);
 // when cairo fails.
 bool worksheet_pdf(const SheetOptions &o, const std::vector<uint32_t> &seeds, std::string &out);
 
-// The two caption lines of a maze: "3.  40x25  PRIM  seed K7QX2M" and its
+// The first caption line of a maze: "3.  40x25  PRIM  seed K7QX2M" and its
 // statistics.
 std::string caption_head(int number, const SheetOptions &o, uint32_t seed);

@@ -169,7 +169,7 @@ TEST(CommandLine, WeeksWorksheetsWithAnswerKeysAtTrueSize) {
 }
 
 TEST(CommandLine, LayoutsAndPaperFitInsideTheMargins) {
-    constexpr double CAPTION = 6.2; // two lines of 7 points, the second's descenders included
+    constexpr double CAPTION = 9.2; // three lines of 7 points, the last one's descenders included
     for (Paper paper : {PAPER_A4, PAPER_LETTER})
         for (int per : {1, 2, 4, 6}) {
             SheetOptions o;
@@ -180,7 +180,10 @@ TEST(CommandLine, LayoutsAndPaperFitInsideTheMargins) {
             const PageSize size = paper_size(paper);
             for (int i = 0; i < per; i++) {
                 const Slot a = sheet_slot(o, i);
-                EXPECT_GE(a.x, 10 - 1e-9);
+                EXPECT_GE(a.left, 10 - 1e-9);
+                EXPECT_LE(a.right, size.w_mm - 10 + 1e-9);
+                EXPECT_GE(a.x, a.left);
+                EXPECT_LE(a.x + a.cell * o.cols, a.right + 1e-9);
                 EXPECT_LE(a.x + a.cell * o.cols, size.w_mm - 10 + 1e-9);
                 EXPECT_LE(a.caption + CAPTION, size.h_mm - 10 + 1e-9) << per << " " << i;
                 for (int j = 0; j < i; j++) { // no two mazes overlap
