@@ -88,11 +88,9 @@ static void paste_seed(ViewState &s) {
 enum Change { CHANGE_NONE, CHANGE_VIEW, CHANGE_NEWS };
 
 static Change acted(ViewState &s, Action a) {
-    if (a == ACT_NONE || a == ACT_QUIT) {
-        apply_action(s, maze, a, ticks);
-        return CHANGE_NONE;
-    }
-    return apply_action(s, maze, a, ticks) ? CHANGE_NEWS : CHANGE_VIEW;
+    if (apply_action(s, maze, a, ticks)) return CHANGE_NEWS;
+    // Any other action but quitting changes something shown.
+    return a == ACT_NONE || a == ACT_QUIT ? CHANGE_NONE : CHANGE_VIEW;
 }
 
 static Change window_change(const SDL_WindowEvent &w) {

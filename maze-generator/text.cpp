@@ -54,9 +54,9 @@ void close_fonts() {
     }
 }
 
-// The toolbar shows six texts at a time and they seldom change: rendering
-// and uploading them is most of what a redraw costs, so their textures stay.
-// A few more than are shown keep the captions of a turn of the algorithms.
+// The toolbar's six texts seldom change, and rendering and uploading one
+// costs far more than drawing it: their textures stay. A few more slots than
+// texts shown keep the captions of a whole turn of the algorithms.
 struct KeptText {
     SDL_Renderer *renderer; // null: a free slot
     TTF_Font *font;

@@ -179,44 +179,6 @@ TEST(Controls, ButtonHitTestExcludesRightAndBottomEdges) {
     EXPECT_EQ(button_action(-1), ACT_NONE);
 }
 
-// Fonts of 10 and of 16 pixels a character: every caption a button can show
-// has its padding inside the button, the row keeps its gaps and the status
-// line stays clear of it. A font-less button keeps its least width.
-int px_per_char;
-int monospace(TTF_Font *, const char *text) {
-    return px_per_char * int(std::strlen(text));
-}
-
-TEST(Controls, ButtonsFitEveryCaptionTheyCanShow) {
-    TTF_Font *font = reinterpret_cast<TTF_Font *>(&px_per_char); // only compared with null
-    for (int px : {10, 16}) {
-        px_per_char = px;
-        Window w;
-        for (Button &b : w.state.buttons) b.font = font;
-        w.state.buttons[BUTTON_SIZE].font = nullptr;
-        fit_buttons(w.state.buttons, monospace);
-        int right = BUTTON_X - BUTTON_GAP;
-        for (int i = 0; i < BUTTON_COUNT; i++) {
-            const SDL_Rect r = w.state.buttons[i].rect;
-            EXPECT_EQ(r.x, right + BUTTON_GAP) << i;
-            EXPECT_TRUE(r.y == BUTTON_Y && r.h == BUTTON_H) << i;
-            EXPECT_GE(r.w, BUTTON_STYLES[i].min_w) << i;
-            right = r.x + r.w;
-        }
-        EXPECT_EQ(w.state.buttons[BUTTON_SIZE].rect.w, BUTTON_STYLES[BUTTON_SIZE].min_w);
-        EXPECT_EQ(w.state.buttons[BUTTON_GENERATE].rect.w, 12 * px + 2 * CAPTION_PAD);
-        for (int turn = 0; turn < WINDOW_ALGOS; turn++) {
-            for (int i : {BUTTON_GENERATE, BUTTON_ALGO})
-                EXPECT_GE(w.state.buttons[i].rect.w,
-                          monospace(font, w.state.buttons[i].label) + 2 * CAPTION_PAD)
-                    << w.state.buttons[i].label;
-            w.act(ACT_NEXT_ALGO);
-        }
-        EXPECT_EQ(button_at(w.state.buttons, right - 1, 20), BUTTON_SIZE);
-        EXPECT_EQ(status_x(w.state.buttons), std::max(STATUS_X, right + BUTTON_GAP));
-    }
-}
-
 TEST(Status, ColumnsBeforeRows) {
     char text[STATUS_BYTES];
     format_status(text, 80, 50, 7, "RECURSIVE");
