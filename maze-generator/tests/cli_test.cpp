@@ -131,25 +131,25 @@ TEST(CommandLine, WeeksWorksheetsWithAnswerKeysAtTrueSize) {
     }
 }
 
+// Every layout keeps its mazes and their three caption lines (9.2 mm with
+// the descenders) inside the margins and apart; one maze as wide as the page
+// allows lies exactly on the margins.
 TEST(CommandLine, EveryLayoutFitsInsideTheMargins) {
-    constexpr double CAPTION = 9.2; // three lines of 7 points, the last one's descenders included
     for (Paper paper : {PAPER_A4, PAPER_LETTER})
         for (int per : {1, 2, 4, 6}) {
             SheetOptions o;
             o.cols = 40, o.rows = 25, o.per_page = per, o.paper = paper;
-            const PageSize size = paper_size(paper);
             for (int i = 0; i < per; i++) {
                 const Slot a = sheet_slot(o, i), b = sheet_slot(o, (i + 1) % per);
+                const double bottom = a.caption + 9.2;
                 EXPECT_TRUE(a.left >= 10 && a.x >= a.left && a.x + a.cell * 40 <= a.right + 1e-9 &&
-                            a.right <= size.w_mm - 10 + 1e-9 &&
-                            a.caption + CAPTION <= size.h_mm - 10)
-                    << per << " " << i;
-                EXPECT_TRUE(per == 1 || a.right <= b.left || b.right <= a.left ||
-                            a.caption + CAPTION <= b.y || b.caption + CAPTION <= a.y)
-                    << per << ": " << i << " overlaps the next";
+                            a.right <= paper_size(paper).w_mm - 10 + 1e-9 &&
+                            bottom <= paper_size(paper).h_mm - 10 &&
+                            (per == 1 || a.right <= b.left || b.right <= a.left || bottom <= b.y ||
+                             b.caption + 9.2 <= a.y))
+                    << per << " a page, maze " << i;
             }
         }
-    // One maze as wide as the page less its margins.
     Scratch s;
     ASSERT_EQ(run(s, "--size 40x25 --seed 000001 --output one.pdf").status, 0);
     SheetOptions o;

@@ -65,20 +65,18 @@ MazeStats tally(Art art) {
             s.dead_ends += ways(r, c) == 1;
             s.junctions += ways(r, c) >= 3;
         }
-    for (int y = 1; y < int(art.size()); y += 2) { // rows of cells
-        int run = 0;
-        for (int x = 1; x < int(art[0].size()); x += 2) {
-            run = (x > 1 && art[y][x - 1] != '#') ? run + 1 : 1;
-            s.longest_straight = std::max(s.longest_straight, run);
-        }
-    }
-    for (int x = 1; x < int(art[0].size()); x += 2) { // columns of cells
-        int run = 0;
-        for (int y = 1; y < int(art.size()); y += 2) {
-            run = (y > 1 && art[y - 1][x] != '#') ? run + 1 : 1;
-            s.longest_straight = std::max(s.longest_straight, run);
-        }
-    }
+    // A straight run of k cells is 2k - 1 open characters along a line of
+    // cells, inside the border.
+    const int h = int(art.size()), w = int(art[0].size());
+    auto runs = [&](int lines, int length, auto at) {
+        for (int i = 1; i < lines; i += 2)
+            for (int j = 1, run = 0; j < length - 1; j++) {
+                run = at(i, j) == '#' ? 0 : run + 1;
+                s.longest_straight = std::max(s.longest_straight, (run + 1) / 2);
+            }
+    };
+    runs(h, w, [&](int i, int j) { return art[i][j]; });
+    runs(w, h, [&](int i, int j) { return art[j][i]; });
     for (bool filled = true; filled;) {
         filled = false;
         for (int r = 0; r < rows; r++)
