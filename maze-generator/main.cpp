@@ -114,7 +114,7 @@ static Change handle_event(const SDL_Event &e, ViewState &s) {
     case SDL_KEYDOWN: {
         const Action a = key_action(e.key.keysym);
         if (a != ACT_EXPORT && a != ACT_COPY_SEED && a != ACT_PASTE_SEED) return acted(s, a);
-        // A held key would write four more files with every repeat.
+        // A held key would act again with every repeat: four more files each time.
         if (e.key.repeat) return CHANGE_NONE;
         if (a == ACT_EXPORT)
             export_now(s);
