@@ -52,7 +52,9 @@ constexpr const char *KEY_HELP = "G:Generate  A:Algo  S:Size  ESC:Quit";
 // The second line sits as close under the first as the glyphs allow, so its
 // descenders still end inside the toolbar.
 constexpr int HELP2_Y = HELP_Y + 12;
-constexpr const char *KEY_HELP_2 = "V:Solution  E:Export";
+constexpr const char *KEY_HELP_2 = "V:Solution  E:Export  C/^V:Seed";
+// The maze's statistics, under the status line.
+constexpr int STATS_Y = HELP2_Y;
 // How long the status line shows the outcome of an export, and how many of
 // its characters fit before the key help.
 constexpr uint32_t MESSAGE_MS = 4000;
@@ -102,6 +104,28 @@ constexpr double SVG_PAGE_LONG_MM = 297 - 2 * 10;
 constexpr double SVG_WALL_CELLS = 0.1;   // wall stroke, in cells...
 constexpr double SVG_WALL_MIN_MM = 0.25; // ...but never thinner than a printer draws well
 constexpr double SVG_PATH_CELLS = 0.3;
+
+// Worksheets (PDF), in millimetres at true size: paper less the margins, a
+// band for the title, then the mazes in a grid of per-page slots with a gap
+// between them and up to three caption lines under each maze (the
+// statistics take two where one is too wide for the slot).
+constexpr double PDF_MARGIN_MM = 10;
+constexpr double PDF_HEADER_MM = 10;
+constexpr double PDF_GAP_MM = 8;
+constexpr double PDF_CAPTION_MM = 11;
+constexpr double PDF_TITLE_PT = 14;
+constexpr double PDF_CAPTION_PT = 7;
+constexpr const char *PDF_FONT = "DejaVu Sans";
+// Walls a tenth of a cell, but at least two dots at 300 dpi and never heavy.
+constexpr double PDF_WALL_CELLS = 0.1;
+constexpr double PDF_WALL_MIN_MM = 0.17;
+constexpr double PDF_WALL_MAX_MM = 0.6;
+constexpr double PDF_PATH_CELLS = 0.3;
+
+// The command line: how many seeds --min-solution tries for each maze
+// before it gives up, and the most mazes one run makes.
+constexpr int MIN_SOLUTION_TRIES = 1000;
+constexpr int MAX_COUNT = 10000;
 
 constexpr int FONT_SM_PT = 13;
 constexpr int FONT_LG_PT = 16;

@@ -1,14 +1,22 @@
 #include "controls.h"
 
+#include "maze_seed.h"
+
 #include <algorithm>
 
 // Only generation is timed: a size change's maze_init stays outside the span.
 // A new maze ends an export's message so its own time shows at once.
-static void regenerate(ViewState &s, Maze &m, TickFn ticks) {
+void use_seed(ViewState &s, Maze &m, uint32_t seed, TickFn ticks) {
     uint32_t start = ticks();
-    maze_generate_full(&m, s.algo);
+    maze_generate_seeded(&m, s.algo, seed);
     s.gen_ms = ticks() - start;
+    s.seed = seed % SEED_LIMIT;
+    s.stats = maze_stats(m);
     s.message[0] = '\0';
+}
+
+static void regenerate(ViewState &s, Maze &m, TickFn ticks) {
+    use_seed(s, m, seed_from_rand(), ticks);
 }
 
 static void resize(ViewState &s, Maze &m) {
@@ -54,6 +62,8 @@ bool apply_action(ViewState &s, Maze &m, Action a, TickFn ticks) {
         s.running = 0;
         return false;
     case ACT_EXPORT:
+    case ACT_COPY_SEED:
+    case ACT_PASTE_SEED:
     case ACT_NONE:
         return false;
     }

@@ -1,6 +1,7 @@
 #include "draw.h"
 
 #include "layout.h"
+#include "status.h"
 #include "text.h"
 
 #include <cstring>
@@ -70,6 +71,9 @@ void draw_view(SDL_Renderer *r, const ViewState &s, const Maze &m, const char *s
     fill(r, {0, 0, WINDOW_W, TOOLBAR_H}, COLOR_TOOLBAR);
     for (int i = 0; i < BUTTON_COUNT; i++) btn_draw(r, s.buttons[i], s.hovered == i);
     draw_text(r, status_x(s.buttons), STATUS_Y, status, status_color, font_sm);
+    char stats[STATUS_BYTES];
+    format_stats_line(stats, s.stats);
+    draw_text(r, status_x(s.buttons), STATS_Y, stats, COLOR_STATUS, font_sm);
     draw_text(r, HELP_X, HELP_Y, KEY_HELP, COLOR_STATUS, font_sm);
     draw_text(r, HELP_X, HELP2_Y, KEY_HELP_2, COLOR_STATUS, font_sm);
     draw_maze(r, m, s.show_solution);

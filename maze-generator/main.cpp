@@ -1,7 +1,9 @@
 // The maze generator's window: start-up, the event loop and shutdown.
+#include "cli.h"
 #include "controls.h"
 #include "draw.h"
 #include "export.h"
+#include "maze_seed.h"
 #include "png_file.h"
 #include "status.h"
 #include "text.h"
@@ -13,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 
 static Maze maze; // the one maze of the run; 90 KB, so not on the stack
 
@@ -20,8 +23,8 @@ static uint32_t ticks() {
     return SDL_GetTicks();
 }
 
-static Action key_action(SDL_Keycode key) {
-    switch (key) {
+static Action key_action(const SDL_Keysym &key) {
+    switch (key.sym) {
     case SDLK_ESCAPE:
         return ACT_QUIT;
     case SDLK_g:
@@ -31,7 +34,9 @@ static Action key_action(SDL_Keycode key) {
     case SDLK_s:
         return ACT_NEXT_SIZE;
     case SDLK_v:
-        return ACT_SOLUTION;
+        return (key.mod & KMOD_CTRL) ? ACT_PASTE_SEED : ACT_SOLUTION;
+    case SDLK_c:
+        return ACT_COPY_SEED;
     case SDLK_e:
         return ACT_EXPORT;
     default:
@@ -41,8 +46,41 @@ static Action key_action(SDL_Keycode key) {
 
 static void export_now(ViewState &s) {
     char message[STATUS_BYTES];
-    const bool saved = export_maze(maze, s.algo, pictures_dir(), encode_png, message);
+    const std::string about = maze_about(maze, ALGO_NAMES[s.algo], s.seed);
+    const bool saved =
+        export_maze(maze, s.algo, pictures_dir(), encode_png, message, about.c_str());
     show_message(s, message, ticks(), !saved);
+}
+
+static void copy_seed(ViewState &s) {
+    SeedCode code;
+    seed_code(s.seed, code);
+    char message[STATUS_BYTES];
+    const bool copied = SDL_SetClipboardText(code) == 0;
+    if (copied)
+        std::snprintf(message, sizeof message, "COPIED seed %s", code);
+    else
+        std::snprintf(message, sizeof message, "NOT COPIED: %s", SDL_GetError());
+    show_message(s, message, ticks(), !copied);
+}
+
+// A seed in the clipboard makes its maze; anything else is named in red.
+static void paste_seed(ViewState &s) {
+    char *text = SDL_GetClipboardText(); // "" when empty or unreadable
+    uint32_t seed = 0;
+    if (text && seed_parse(text, seed)) {
+        use_seed(s, maze, seed, ticks);
+    } else {
+        std::string shown = text ? text : "";
+        for (char &c : shown)
+            if (static_cast<unsigned char>(c) < ' ') c = ' ';
+        if (shown.size() > 16) shown = shown.substr(0, 16) + "...";
+        char message[STATUS_BYTES];
+        std::snprintf(message, sizeof message, "NO SEED IN THE CLIPBOARD: '%s' (six of 0-9 A-Z)",
+                      shown.c_str());
+        show_message(s, message, ticks(), true);
+    }
+    SDL_free(text);
 }
 
 // What an event changed on the screen. NEWS, a new maze or an export's
@@ -74,11 +112,16 @@ static Change handle_event(const SDL_Event &e, ViewState &s) {
     case SDL_QUIT:
         return acted(s, ACT_QUIT);
     case SDL_KEYDOWN: {
-        const Action a = key_action(e.key.keysym.sym);
-        if (a != ACT_EXPORT) return acted(s, a);
-        // A held key would write four more files with every repeat.
+        const Action a = key_action(e.key.keysym);
+        if (a != ACT_EXPORT && a != ACT_COPY_SEED && a != ACT_PASTE_SEED) return acted(s, a);
+        // A held key would act again with every repeat: four more files each time.
         if (e.key.repeat) return CHANGE_NONE;
-        export_now(s);
+        if (a == ACT_EXPORT)
+            export_now(s);
+        else if (a == ACT_COPY_SEED)
+            copy_seed(s);
+        else
+            paste_seed(s);
         return CHANGE_NEWS;
     }
     case SDL_MOUSEMOTION: {
@@ -118,7 +161,10 @@ static bool invisible_video() {
            (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
-int main(int, char **) {
+int main(int argc, char **argv) {
+    // Arguments mean files, not a window: SDL's video is never started, so
+    // this works without a display.
+    if (argc > 1) return cli_main(argc - 1, argv + 1);
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail("start SDL video", nullptr);
     if (invisible_video()) {

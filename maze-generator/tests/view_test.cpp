@@ -1,6 +1,7 @@
 #include "controls.h"
 #include "layout.h"
 #include "maze_check.h"
+#include "maze_seed.h"
 #include "status.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +30,31 @@ struct Window {
     Window() { view_start(state, *maze, nullptr, ticking_clock); }
     void act(Action a) { apply_action(state, *maze, a, ticking_clock); }
 };
+
+std::string seed_of(const Window &w) {
+    SeedCode code;
+    seed_code(w.state.seed, code);
+    return code;
+}
+
+// Every new maze has its own seed, in the status line, and its own figures,
+// which fit before the key help even for the largest window mazes (8
+// pixels a character in the status font).
+TEST(Controls, SeedAndStatisticsFollowEveryMaze) {
+    Window w;
+    while (w.state.size_idx != int(MAZE_SIZES.size()) - 1) w.act(ACT_NEXT_SIZE);
+    char text[STATUS_BYTES];
+    for (int i = 0; i < 3 * WINDOW_ALGOS; i++, w.act(i % 3 ? ACT_GENERATE : ACT_NEXT_ALGO)) {
+        status_line(text, w.state, *w.maze, 0);
+        EXPECT_TRUE(std::string(text).ends_with("  seed " + seed_of(w))) << text;
+        char counted[STATUS_BYTES];
+        format_stats_line(counted, maze_stats(*w.maze));
+        format_stats_line(text, w.state.stats);
+        EXPECT_STREQ(text, counted);
+        EXPECT_LE(std::strlen(text) * 8 + BUTTON_GAP, size_t(HELP_X - status_x(w.state.buttons)))
+            << text;
+    }
+}
 
 TEST(Controls, StartsWithRecursiveAtFiftyByEighty) {
     Window w;
@@ -164,14 +190,14 @@ TEST(Status, MessageShowsForAWhileThenTheStatusReturns) {
         EXPECT_STREQ(text, "SAVED maze-80x50-recursive-1 (4 files)");
         EXPECT_EQ(status_wait_ms(w.state, start + MESSAGE_MS - 1), 1);
         status_line(text, w.state, *w.maze, start + MESSAGE_MS);
-        EXPECT_STREQ(text, "80x50  5ms  ALGO:RECURSIVE");
+        EXPECT_EQ(text, "80x50  5ms  ALGO:RECURSIVE  seed " + seed_of(w));
         EXPECT_EQ(status_wait_ms(w.state, start + MESSAGE_MS), -1);
     }
     // A new maze's time shows at once.
     show_message(w.state, "SAVED maze-80x50-recursive-1 (4 files)", 1000);
     w.act(ACT_GENERATE);
     status_line(text, w.state, *w.maze, 1001);
-    EXPECT_STREQ(text, "80x50  5ms  ALGO:RECURSIVE");
+    EXPECT_EQ(text, "80x50  5ms  ALGO:RECURSIVE  seed " + seed_of(w));
 }
 
 TEST(Layout, SmallMazesKeepTwelvePixelCells) {

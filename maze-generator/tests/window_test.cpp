@@ -4,6 +4,7 @@
 #include "config.h"
 #include "maze_check.h"
 #include "maze_route.h"
+#include "maze_seed.h"
 #include "x_session.h"
 
 #include <gtest/gtest.h>
@@ -19,8 +20,18 @@
 
 namespace {
 
-// "80x50  <n>ms  ALGO:RECURSIVE": the status line of a fresh default maze.
-bool default_status(const std::string &s) {
+// The seed at the end of a status line; false when there is none.
+bool status_seed(const std::string &s, uint32_t &seed) {
+    const size_t at = s.rfind("  seed ");
+    return at != s.npos && seed_parse(s.substr(at + 7), seed) && s.size() == at + 7 + SEED_CHARS;
+}
+
+// "80x50  <n>ms  ALGO:RECURSIVE  seed <code>": the status line of a fresh
+// default maze.
+bool default_status(std::string s) {
+    uint32_t seed = 0;
+    if (!status_seed(s, seed)) return false;
+    s.resize(s.size() - 7 - SEED_CHARS);
     const std::string head = "80x50  ", tail = "ms  ALGO:RECURSIVE";
     if (s.size() <= head.size() + tail.size() || s.compare(0, head.size(), head) != 0 ||
         s.compare(s.size() - tail.size(), tail.size(), tail) != 0)
@@ -307,10 +318,13 @@ TEST_F(MazeWindow, StartsWithToolbarTextAndAPerfectMaze) {
     // The status line and the key help, in their dim grey on the toolbar.
     EXPECT_GT(ink(s, {STATUS_X, 8, HELP_X - STATUS_X - 10, 30}, TOOLBAR), 200);
     EXPECT_GT(ink(s, {HELP_X, 8, WINDOW_W - HELP_X, 30}, TOOLBAR), 200);
-    // "V:Solution  E:Export" under the key help, half as long; below the
-    // toolbar read_maze finds nothing but background.
-    EXPECT_GT(ink(s, {HELP_X, 32, 160, TOOLBAR_H - 32}, TOOLBAR), 100);
-    EXPECT_EQ(ink(s, {HELP_X + 170, 32, WINDOW_W - HELP_X - 170, TOOLBAR_H - 32}, TOOLBAR), 0);
+    // "V:Solution  E:Export  C/^V:Seed" under the key help, a little
+    // shorter; below the toolbar read_maze finds nothing but background.
+    EXPECT_GT(ink(s, {HELP_X, 32, 250, TOOLBAR_H - 32}, TOOLBAR), 100);
+    EXPECT_EQ(ink(s, {HELP_X + 260, 32, WINDOW_W - HELP_X - 260, TOOLBAR_H - 32}, TOOLBAR), 0);
+    // The statistics under the status line, clear of the key help.
+    EXPECT_GT(ink(s, {STATUS_X, 32, HELP_X - STATUS_X, TOOLBAR_H - 32}, TOOLBAR), 100);
+    EXPECT_EQ(ink(s, {HELP_X - 10, 32, 10, TOOLBAR_H - 32}, TOOLBAR), 0);
     int grey = 0;
     for (int x = STATUS_X; x < WINDOW_W; x++)
         for (int y = 8; y < 38; y++) grey += s.at(x, y) == rgb(COLOR_STATUS);
@@ -350,7 +364,7 @@ TEST_F(MazeWindow, AlgorithmKeyAndButtonCycleTheCaption) {
     for (Step step :
          {Step{"PRIM", false}, {"KRUSKAL", false}, {"RECURSIVE", false}, {"PRIM", true}}) {
         std::string line = step.by_click ? click(algo.x + algo.w / 2, 24) : key("a");
-        EXPECT_TRUE(line.ends_with(std::string("ALGO:") + step.name)) << line;
+        EXPECT_NE(line.find(std::string("ALGO:") + step.name + "  seed "), line.npos) << line;
         const int chars = int(std::strlen(step.name));
         const uint32_t bg = step.by_click ? hover : fill;
         auto caption_fits = [&](const Shot &s) {
@@ -537,6 +551,36 @@ TEST_F(MazeWindowExport, ExportWritesFourPicturesOfTheMazeShown) {
     EXPECT_FALSE(app_line(app, 500)) << "a held E exported again";
     EXPECT_EQ(pictures().size(), 8u);
     EXPECT_TRUE(default_status(key("g"))) << status;
+}
+
+// C puts the seed in the clipboard, where another program reads it; Ctrl+V
+// makes the library's maze of a seed there, or says in red that there is
+// none and keeps the maze.
+TEST_F(MazeWindow, SeedCopiedAndPastedBringsTheMazeBack) {
+    uint32_t first = 0, back = 0;
+    ASSERT_TRUE(status_seed(status, first)) << status;
+    SeedCode code;
+    seed_code(first, code);
+    EXPECT_EQ(key("c"), std::string("COPIED seed ") + code);
+    EXPECT_EQ(sh("timeout 10 xclip -o -selection clipboard"), code);
+    key("g");
+    EXPECT_TRUE(status_seed(key("ctrl+v"), back) && back == first) << status;
+    auto library = std::make_unique<Maze>();
+    for (const char *text : {"seed k7qx2m", "hello"}) {
+        sh(std::string("printf '") + text +
+           "' | timeout 10 xclip -l 3 -selection clipboard >/dev/null 2>&1 &");
+        usleep(300000);
+        key("ctrl+v");
+        maze_init(library.get(), 50, 80);
+        seed_parse("K7QX2M", back);
+        maze_generate_seeded(library.get(), ALGO_RECURSIVE, back);
+        Drawn d = read_maze(shot_of_maze(50, 80), 50, 80); // V stayed off
+        EXPECT_EQ(std::memcmp(d.maze->cells, library->cells, sizeof d.maze->cells), 0) << text;
+    }
+    EXPECT_EQ(status, "NO SEED IN THE CLIPBOARD: 'hello' (six of 0-9 A-Z)");
+    const Rect line = {STATUS_X, 8, HELP_X - STATUS_X, 20};
+    auto red = [&](const Shot &s) { return line.w * line.h - ink(s, line, rgb(COLOR_ERROR)) > 50; };
+    EXPECT_TRUE(red(shot(red)));
 }
 
 // Nobody, root included, may create files in sysfs.
