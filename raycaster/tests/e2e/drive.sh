@@ -7,6 +7,9 @@ export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 # settings of whoever runs the tests. Nothing is written there unless a
 # setting changes.
 export XDG_CONFIG_HOME=${XDG_CONFIG_HOME_FOR_TESTS:-${TMPDIR:-/tmp}/drevix-no-settings.$$}
+# Nor their journey or pictures: the game writes its journey as it plays.
+export XDG_DATA_HOME=${XDG_DATA_HOME_FOR_TESTS:-${TMPDIR:-/tmp}/drevix-no-journey.$$}
+export XDG_PICTURES_DIR=${XDG_PICTURES_DIR_FOR_TESTS:-${TMPDIR:-/tmp}/drevix-no-pictures.$$}
 
 GAME_PID=""
 GAME_WID=""
