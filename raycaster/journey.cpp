@@ -237,7 +237,7 @@ int journey_parse(std::string_view text, JourneyPlace *place, int *line, std::st
             if (!ok) return fail("version " + std::string(value) + " is not one this game reads");
             version = true;
         } else if (k == "position") {
-            double xy[2];
+            double xy[2] = {};
             ok = position = numbers(value, xy, 2);
             p.x = xy[0];
             p.y = xy[1];
@@ -255,12 +255,12 @@ int journey_parse(std::string_view text, JourneyPlace *place, int *line, std::st
         } else if (k == "farthest") {
             ok = numbers(value, &journey_farthest, 1) && journey_farthest >= 0;
         } else if (k == "first_cell") {
-            int xy[2];
+            int xy[2] = {};
             ok = numbers(value, xy, 2);
             journey_first_x = xy[0];
             journey_first_y = xy[1];
         } else if (k == "marker") {
-            int m[3];
+            int m[3] = {};
             ok = numbers(value, m, 3) && m[0] > 0 && !marker_at(m[1], m[2]);
             if (ok && marker_count == MAX_MARKERS) return fail("more than 100 markers");
             if (ok) {
@@ -270,7 +270,7 @@ int journey_parse(std::string_view text, JourneyPlace *place, int *line, std::st
         } else if (k == "chunk") {
             size_t second = value.rfind(' ');
             size_t first = second == std::string_view::npos ? second : value.rfind(' ', second - 1);
-            int c[2];
+            int c[2] = {};
             uint64_t seen[JOURNEY_WORDS], walls[JOURNEY_WORDS];
             ok = first != std::string_view::npos && numbers(value.substr(0, first), c, 2) &&
                  journey_unpack(value.substr(first + 1, second - first - 1), seen) &&

@@ -45,8 +45,7 @@ void journey_load(std::string *warning) {
     if (player_file_move_aside(&file, "journey", &moved)) {
         std::fprintf(stderr, "Drevix Raycaster: moved it to %s; a new journey starts\n",
                      moved.c_str());
-        *warning =
-            "Journey file unreadable; moved to " + moved.substr(moved.find_last_of("/\\") + 1);
+        *warning = "Unreadable: moved to " + moved.substr(moved.find_last_of("/\\") + 1);
     } else {
         std::fprintf(stderr, "Drevix Raycaster: cannot move %s aside (%s); it is kept as it is\n",
                      journey_path.c_str(), file.error.c_str());

@@ -9,7 +9,7 @@ extern int map_open;
 extern double map_x, map_y; // the cell coordinates at the page's centre
 extern double map_zoom;     // pixels a cell at the 960x600 reference size
 
-constexpr double MAP_ZOOM_MIN = 0.25, MAP_ZOOM_MAX = 32, MAP_ZOOM_START = 6;
+constexpr double MAP_ZOOM_MIN = 0.25, MAP_ZOOM_MAX = 32, MAP_ZOOM_START = 10;
 
 // Opens the page centred on the player.
 void map_open_at(double x, double y, double player_x, double player_y);

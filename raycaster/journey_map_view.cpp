@@ -18,7 +18,8 @@ static_assert(TILES_ACROSS * TILES_ACROSS >= MAX_JOURNEY_CHUNKS);
 GLuint atlas = 0;
 uint32_t uploaded[MAX_JOURNEY_CHUNKS]; // each tile's chunk changes when drawn
 
-constexpr uint32_t FLOOR = 0xFF403430; // ABGR bytes in memory: R, G, B, A
+constexpr uint32_t UNSEEN = 0xFF0D0808; // the page's ground, as its clear colour
+constexpr uint32_t FLOOR = 0xFF403430;  // ABGR bytes in memory: R, G, B, A
 constexpr uint32_t WALL = 0xFFFF783D;
 
 void upload_tiles() {
@@ -27,6 +28,8 @@ void upload_tiles() {
         glBindTexture(GL_TEXTURE_2D, atlas);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
         std::vector<uint32_t> empty(static_cast<size_t>(ATLAS) * ATLAS, 0);
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, ATLAS, ATLAS, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                      empty.data());
@@ -39,7 +42,7 @@ void upload_tiles() {
         if (uploaded[s] == c.changes) continue;
         for (int i = 0; i < CHUNK_SIZE * CHUNK_SIZE; i++) {
             bool seen = c.seen[i / 64] >> (i % 64) & 1, wall = c.walls[i / 64] >> (i % 64) & 1;
-            px[i] = !seen ? 0 : wall ? WALL : FLOOR;
+            px[i] = !seen ? UNSEEN : wall ? WALL : FLOOR;
         }
         glTexSubImage2D(GL_TEXTURE_2D, 0, s % TILES_ACROSS * CHUNK_SIZE,
                         s / TILES_ACROSS * CHUNK_SIZE, CHUNK_SIZE, CHUNK_SIZE, GL_RGBA,
@@ -54,10 +57,14 @@ struct View {
     float sy(double y) const { return static_cast<float>(y0 + y * cell); }
 };
 
+// Opaque tiles (unseen cells in the ground's colour), neither blended nor
+// tested: the software renderer copies such textured quads on its fastest
+// path, and a window full of chunks costs little more than clearing it.
 void chunks(const View &v, int w, int h) {
+    glDisable(GL_BLEND);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, atlas);
-    glColor4f(1, 1, 1, 1);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
     glBegin(GL_QUADS);
     const float t = 1.0f / TILES_ACROSS;
     for (int s = 0; s < journey_chunk_count; s++) {
@@ -76,7 +83,9 @@ void chunks(const View &v, int w, int h) {
         glVertex2f(x0, y1);
     }
     glEnd();
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glDisable(GL_TEXTURE_2D);
+    glEnable(GL_BLEND);
 }
 
 // A cell's square, never smaller than `least` pixels, so it shows at any zoom.
@@ -111,7 +120,7 @@ std::string stats_line() {
 
 void draw_journey_map(int w, int h) {
     glViewport(0, 0, w, h);
-    glClearColor(0.03f, 0.03f, 0.05f, 1.0f);
+    glClearColor(8 / 255.0f, 8 / 255.0f, 13 / 255.0f, 1.0f); // UNSEEN
     glClear(GL_COLOR_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();

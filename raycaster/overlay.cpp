@@ -70,15 +70,15 @@ void intro_fade(uint32_t ticks, int w, int h) {
     glColor4f(1, 1, 1, 1);
 }
 
-// Continue and New journey; the chosen one pulses as the prompt does.
-void title_choices(int w, int h, float pulse) {
+// Continue and New journey, the chosen one bright.
+void title_choices(int w, int h) {
     TitleLayout l = title_layout(w, h);
     const char *rows[] = {"Continue", "New journey"};
     float ys[] = {l.continue_y, l.new_y};
     for (int i = 0; i < 2; i++) {
         bool chosen = i == title_row;
         SDL_Color c = chosen ? SDL_Color{255, 255, 255, 255} : SDL_Color{150, 150, 160, 255};
-        centred_title_line(font_large, rows[i], c, w, ys[i], chosen ? pulse : 1.0f);
+        centred_title_line(font_large, rows[i], c, w, ys[i], 1.0f);
     }
     const char *prompt = title_confirming
                              ? "Start a new journey? The kept one is lost.  Enter / A: yes   "
@@ -143,7 +143,7 @@ void draw_title_screen(uint32_t ticks) {
     auto b =
         static_cast<uint8_t>(static_cast<int>((std::sin(ticks * 0.003) * 0.5 + 0.5) * 135) + 120);
     if (title_has_journey)
-        title_choices(w, h, b / 255.0f);
+        title_choices(w, h);
     else
         centred_title_line(font_large, "press anywhere to play", SDL_Color{200, 200, 200, 255}, w,
                            0.82f * h, b / 255.0f);

@@ -56,7 +56,7 @@ void title_reset(int has_journey) {
 
 TitleLayout title_layout(int, int h) {
     float s = h / 600.0f;
-    return {0.70f * h, 0.70f * h + 44 * s, 0.70f * h + 96 * s, 40 * s};
+    return {0.64f * h, 0.64f * h + 46 * s, 0.64f * h + 104 * s, 42 * s};
 }
 
 TitleChoice title_handle_event(const SDL_Event &ev, int w, int h) {
