@@ -95,6 +95,26 @@ void cell_square(const View &v, int x, int y, float least, float r, float g, flo
     fill_rect(cx - size / 2, cy - size / 2, cx + size / 2, cy + size / 2, r, g, b, 1);
 }
 
+// The markers' squares, then their numbers; those off the window are left
+// out, as each number is a text quad of its own.
+void markers_drawn(const View &v, int w, int h, float ts) {
+    float half = std::fmax(static_cast<float>(v.cell), 8 * ts) / 2;
+    auto shown = [&](const Marker &m) {
+        float x = v.sx(m.x + 0.5), y = v.sy(m.y + 0.5);
+        return x > -40 * ts && y > -20 * ts && x < w + half && y < h + half;
+    };
+    for (int i = 0; i < marker_count; i++)
+        if (shown(markers[i])) cell_square(v, markers[i].x, markers[i].y, 8 * ts, 1, 0.85f, 0.2f);
+    for (int i = 0; i < marker_count; i++) {
+        if (!shown(markers[i])) continue;
+        char number[8];
+        std::snprintf(number, sizeof number, "%d", markers[i].number);
+        draw_text_quad(font_small, number, SDL_Color{255, 220, 80, 255},
+                       v.sx(markers[i].x + 0.5) + half + 2 * ts, v.sy(markers[i].y + 0.5) - 9 * ts,
+                       1.0f);
+    }
+}
+
 void arrow(const View &v, float scale) {
     float cx = v.sx(px), cy = v.sy(py), len = 14 * scale;
     float c = static_cast<float>(std::cos(pa)), s = static_cast<float>(std::sin(pa));
@@ -143,16 +163,7 @@ void draw_journey_map(int w, int h) {
     float sx = overlay_sx, sy = overlay_sy;
     overlay_sx = overlay_sy = ts;
     cell_square(v, journey_first_x, journey_first_y, 8 * ts, 0.3f, 0.9f, 0.4f);
-    for (int i = 0; i < marker_count; i++)
-        cell_square(v, markers[i].x, markers[i].y, 8 * ts, 1.0f, 0.85f, 0.2f);
-    for (int i = 0; i < marker_count; i++) {
-        char number[8];
-        std::snprintf(number, sizeof number, "%d", markers[i].number);
-        float half = std::fmax(static_cast<float>(v.cell), 8 * ts) / 2;
-        draw_text_quad(font_small, number, SDL_Color{255, 220, 80, 255},
-                       v.sx(markers[i].x + 0.5) + half + 2 * ts, v.sy(markers[i].y + 0.5) - 9 * ts,
-                       1.0f);
-    }
+    markers_drawn(v, w, h, ts);
     glDisable(GL_TEXTURE_2D);
     arrow(v, ts);
 
