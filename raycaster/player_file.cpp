@@ -28,14 +28,14 @@ std::string_view trim(std::string_view s) {
     return s;
 }
 
-// A file whose bytes hold no usable line at all: UTF-16, a picture, a
-// program. Rewriting it would keep nothing of it, so it is moved aside.
+// UTF-16 text (Notepad's "Unicode"), a picture, a program: rewriting it
+// would keep nothing of it, so it is moved aside. A NUL byte or two in a
+// text file only cost their lines.
 bool unusable(std::string_view text) {
     if (text.rfind("\xFF\xFE", 0) == 0 || text.rfind("\xFE\xFF", 0) == 0) return true;
-    if (text.find('\0') == std::string_view::npos && valid_utf8(text)) return false;
-    for (const PlayerFileLine &l : player_file_lines(text))
-        if (l.problem.empty()) return false;
-    return true;
+    size_t nuls = 0;
+    for (char c : text) nuls += c == '\0';
+    return nuls > text.size() / 4;
 }
 
 size_t folder_end(const std::string &path) {

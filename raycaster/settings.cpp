@@ -122,9 +122,8 @@ std::string number_text(double v) {
 
 std::string range_text(const Setting &s) {
     if (s.kind == SETTING_CHOICE) {
-        std::string out;
-        for (int i = 0; i < s.choice_count; i++)
-            out += (i ? i + 1 == s.choice_count ? " or " : ", " : "") + number_text(s.choices[i]);
+        std::string out = "one of ";
+        for (int i = 0; i < s.choice_count; i++) out += (i ? ", " : "") + number_text(s.choices[i]);
         return out;
     }
     return number_text(s.lo) + " to " + number_text(s.hi);
@@ -153,7 +152,10 @@ void parse_value(const Setting &s, std::string_view text, std::string *why) {
         ok = false;
         for (int i = 0; i < s.choice_count; i++) ok = ok || v == s.choices[i];
     }
-    if (s.kind == SETTING_PIXELS && v != std::floor(v)) ok = false;
+    if (s.kind == SETTING_PIXELS && v != std::floor(v)) {
+        *why = t + " is not a whole number";
+        return;
+    }
     if (!ok) {
         *why = t + " is not " + range_text(s);
         return;
@@ -197,7 +199,9 @@ std::string line_for(const Target &t) {
 
 std::string format_setting(const Setting &s) {
     if (s.kind == SETTING_SWITCH) return *s.flag ? "true" : "false";
-    return number_text(setting_value(s));
+    // A window the player shrank below the smallest size the reader takes
+    // is kept at that size, not as a line the next start refuses.
+    return number_text(std::fmin(std::fmax(setting_value(s), s.lo), s.hi));
 }
 
 std::vector<SettingsProblem> settings_parse(std::string_view text) {

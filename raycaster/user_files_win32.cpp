@@ -100,7 +100,7 @@ int replace_user_file(const std::string &path, const std::string &text, std::str
     }
     std::wstring temp =
         mark + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64());
-    FILE *f = _wfopen(temp.c_str(), L"wbx");
+    FILE *f = _wfopen(temp.c_str(), L"wb");
     if (!f) {
         *error = std::strerror(errno);
         return 0;

@@ -41,6 +41,8 @@ DEVELOPER=(
   python3-fonttools
   # a window manager under Xvfb: the game's test minimises its window
   openbox
+  # where a window really is under it (xwininfo)
+  x11-utils
 )
 
 [ $# -gt 0 ] || set -- all
