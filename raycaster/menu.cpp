@@ -361,7 +361,7 @@ int menu_close_panel() {
         }
         if (!message.empty()) { // an unreadable file moved aside: said once
             say(message);
-            return;
+            return 0;
         }
     }
     menu_open = menu_waiting = 0;
