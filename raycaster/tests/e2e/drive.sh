@@ -73,9 +73,10 @@ count_red() {
 }
 
 # menu_shown FILE: the options panel's title in light letters over its dark
-# ground (a 960x600 shot)
+# ground (a 960x600 shot); the band allows for the panel's height, which
+# grows with the settings
 menu_shown() {
-    [ "$(convert "$1" -crop 200x30+380+92 +repage -colorspace Gray -threshold 60% \
+    [ "$(convert "$1" -crop 200x60+380+40 +repage -colorspace Gray -threshold 60% \
         -format '%[fx:int(w*h*mean+0.5)]' info:)" -gt 50 ] &&
         [ "$(region_stat "$1" 150x20+580+432 mean)" -lt 30 ]
 }
