@@ -198,6 +198,7 @@ void title_chose(TitleChoice c) {
 }
 
 void window_event(const SDL_WindowEvent &w) {
+    map_changed = 1; // shown again, resized, uncovered: the map is drawn anew
     switch (w.event) {
     case SDL_WINDOWEVENT_FOCUS_LOST:
         if (mute_unfocused) {

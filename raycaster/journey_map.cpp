@@ -7,6 +7,7 @@
 
 int map_open = 0;
 double map_x = 0, map_y = 0, map_zoom = MAP_ZOOM_START;
+int map_changed = 0;
 
 namespace {
 
@@ -46,6 +47,7 @@ int closes(const SDL_Event &ev) {
 
 void map_open_at(double x, double y, double player_x, double player_y) {
     map_open = 1;
+    map_changed = 1;
     map_x = x;
     map_y = y;
     player_cx = player_x;
@@ -63,6 +65,7 @@ float map_text_scale(int w, int h) {
 }
 
 int map_handle_event(const SDL_Event &ev) {
+    map_changed = 1;
     if (closes(ev)) {
         map_open = 0;
         return 1;
@@ -147,6 +150,7 @@ int map_handle_event(const SDL_Event &ev) {
 }
 
 void map_update(double dt) {
+    if (stick_x != 0 || stick_y != 0) map_changed = 1;
     map_x += cells(stick_x * PAN_STICK_PIXELS * dt);
     map_y += cells(stick_y * PAN_STICK_PIXELS * dt);
 }

@@ -8,6 +8,9 @@
 extern int map_open;
 extern double map_x, map_y; // the cell coordinates at the page's centre
 extern double map_zoom;     // pixels a cell at the 960x600 reference size
+// Something changed since the page was last drawn (an event reached it, the
+// stick pans it); until then the picture shown stays right.
+extern int map_changed;
 
 constexpr double MAP_ZOOM_MIN = 0.25, MAP_ZOOM_MAX = 32, MAP_ZOOM_START = 10;
 

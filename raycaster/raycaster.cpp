@@ -188,7 +188,14 @@ void run_loop(uint32_t budget_ms) {
             int w = 0, h = 0;
             SDL_GL_GetDrawableSize(win, &w, &h);
             map_update(frame_dt(now, prev));
-            draw_map_page(now, w, h);
+            // A map at rest, its notice gone: the frame shown stays right,
+            // and the loop waits for the player instead of drawing it again.
+            if (map_changed || elapsed_ms(now, notice_at) < NOTICE_MS + 500) {
+                map_changed = 0;
+                draw_map_page(now, w, h);
+            } else if (SDL_WaitEventTimeout(&ev, HIDDEN_WAIT_MS)) {
+                handle_event(ev);
+            }
         } else if (menu_open) { // paused: the view is drawn as it stood
             int w = 0, h = 0;
             SDL_GL_GetDrawableSize(win, &w, &h);

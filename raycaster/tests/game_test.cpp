@@ -550,7 +550,9 @@ TEST_F(Loop, TheMapHoldsTheGameAndHandsTheMouseBack) {
     handle_event(key(SDLK_t));
     EXPECT_EQ(chat_open, 0) << "keys are the map's";
     double zoom = map_zoom;
+    map_changed = 0;
     handle_event(key(SDLK_PLUS));
+    EXPECT_EQ(map_changed, 1) << "drawn again";
     EXPECT_GT(map_zoom, zoom);
     handle_event(key(SDLK_LEFT));
     EXPECT_LT(map_x, px);
