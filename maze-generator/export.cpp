@@ -17,74 +17,11 @@
 
 static CellPos solution[MAZE_CELLS];
 
-// The value of one line of user-dirs.dirs when it sets the pictures folder:
-// blanks may lead and surround the '=', the value is "$HOME", "$HOME/..." or
-// an absolute path in quotes, and a backslash takes the next character as
-// it is. Empty for any other line.
-static std::string pictures_line(std::string_view line, const std::string &home) {
-    auto skip = [&](std::string_view what) {
-        while (line.starts_with(' ') || line.starts_with('\t')) line.remove_prefix(1);
-        if (!line.starts_with(what)) return false;
-        line.remove_prefix(what.size());
-        return true;
-    };
-    if (!skip("XDG_PICTURES_DIR") || !skip("=") || !skip("\"")) return "";
-    std::string value;
-    if (line.starts_with("$HOME/") || line.starts_with("$HOME\"")) {
-        if (home.empty()) return "";
-        value = home;
-        line.remove_prefix(5);
-    } else if (!line.starts_with('/')) {
-        return "";
-    }
-    for (size_t i = 0; i < line.size() && line[i] != '"'; i++) {
-        if (line[i] == '\\' && i + 1 < line.size()) i++;
-        value += line[i];
-    }
-    return value;
-}
-
-std::string pictures_dir_from(const char *xdg_pictures, const char *home, const char *user_dirs) {
-    if (xdg_pictures && *xdg_pictures == '/') return xdg_pictures;
-    const std::string h = home ? home : "";
-    std::string found; // the last line that sets it counts
-    std::string_view text = user_dirs ? user_dirs : "";
-    while (!text.empty()) {
-        size_t nl = text.find('\n');
-        std::string value = pictures_line(text.substr(0, nl), h);
-        if (!value.empty()) found = value;
-        text = nl == text.npos ? std::string_view() : text.substr(nl + 1);
-    }
-    if (!found.empty()) return found;
-    return h.empty() ? "" : h + "/Pictures";
-}
-
-static std::string read_small_file(const std::string &path) {
-    std::string text;
-    if (FILE *f = std::fopen(path.c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = std::fread(buf, 1, sizeof buf, f)) > 0 && text.size() < 65536)
-            text.append(buf, n);
-        std::fclose(f);
-    }
-    return text;
-}
-
 static std::string home_dir() {
     const char *home = std::getenv("HOME");
     if (home && *home) return home;
     const passwd *pw = getpwuid(getuid());
     return pw && pw->pw_dir ? pw->pw_dir : "";
-}
-
-std::string pictures_dir() {
-    const std::string home = home_dir();
-    const char *config = std::getenv("XDG_CONFIG_HOME");
-    std::string config_dir = config && *config ? config : home.empty() ? "" : home + "/.config";
-    std::string user_dirs =
-        config_dir.empty() ? "" : read_small_file(config_dir + "/user-dirs.dirs");
-    return pictures_dir_from(std::getenv("XDG_PICTURES_DIR"), home.c_str(), user_dirs.c_str());
 }
 
 // mkdir -p; 0 or the errno of the step that failed.

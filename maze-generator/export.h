@@ -8,14 +8,8 @@
 
 #include <string>
 
-// The pictures folder from XDG_PICTURES_DIR in the environment, else from
-// the user's user-dirs.dirs, else ~/Pictures; empty when there is no home.
-// Only absolute folders count: a relative one is ignored, as if unset.
-std::string pictures_dir();
-
-// The same from the given values, any of them may be null: the environment
-// variable, HOME, and the text of user-dirs.dirs.
-std::string pictures_dir_from(const char *xdg_pictures, const char *home, const char *user_dirs);
+// pictures_dir(): the pictures folder, found as the game finds it.
+#include "user_dirs.h"
 
 // A picture as a PNG file's bytes; false when it cannot be encoded.
 using EncodePngFn = bool (*)(const Picture &, std::string &out);

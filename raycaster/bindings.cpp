@@ -19,6 +19,9 @@ const ActionInfo ACTIONS[ACTION_COUNT] = {
     {"door", "Door (or click)", false, "", "a"},
     {"fullscreen", "Full screen", false, "F, F11", "back"},
     {"mouse", "Mouse look", false, "Tab", ""},
+    {"journey_map", "Journey map", false, "J", "leftshoulder"},
+    {"marker", "Marker", false, "B", "rightstick"},
+    {"screenshot", "Screenshot", false, "F12", ""},
     {"options", "Options", false, "O", "start"},
 };
 

@@ -1,5 +1,5 @@
+#include "chat.h"
 #include "chat_store.h"
-#include "game.h"
 #include "sys.h"
 
 void chat_add(const char *text) {
@@ -8,18 +8,15 @@ void chat_add(const char *text) {
 
 void chat_open_console() {
     chat_open = 1;
-    chat_mouse_look_saved = mouse_look;
-    set_mouse_look(0);
     sys_start_text_input();
 }
 
 void chat_close_console() {
     chat_open = 0;
     sys_stop_text_input();
-    set_mouse_look(chat_mouse_look_saved);
 }
 
-void chat_handle_event(const SDL_Event &ev) {
+int chat_handle_event(const SDL_Event &ev) {
     switch (ev.type) {
     case SDL_KEYDOWN:
         switch (ev.key.keysym.sym) {
@@ -32,7 +29,7 @@ void chat_handle_event(const SDL_Event &ev) {
             break;
         case SDLK_ESCAPE:
             chat_close_console();
-            break;
+            return 1;
         default:
             break;
         }
@@ -45,12 +42,16 @@ void chat_handle_event(const SDL_Event &ev) {
         int dw, dh, x, y;
         sys_drawable_size(&dw, &dh);
         drawable_point(ev.button.x, ev.button.y, &x, &y);
-        if (chat_in_close_box(chat_layout(dw, dh), x, y)) chat_close_console();
+        if (chat_in_close_box(chat_layout(dw, dh), x, y)) {
+            chat_close_console();
+            return 1;
+        }
         break;
     }
     default:
         break;
     }
+    return 0;
 }
 
 void post_dark_presence() {

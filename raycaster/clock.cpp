@@ -18,6 +18,8 @@ double intro_ease(double t) {
     return 1.0 - u * u / 2.0;
 }
 
+double intro_end_pitch = 0.0;
+
 IntroFrame intro_step(uint32_t now, uint32_t intro_start) {
     double t = intro_progress(now, intro_start);
     IntroFrame f{};
@@ -27,7 +29,7 @@ IntroFrame intro_step(uint32_t now, uint32_t intro_start) {
     } else {
         f.e = intro_ease(t);
     }
-    cam_pitch = INTRO_START_PITCH * (1.0 - f.e);
+    cam_pitch = INTRO_START_PITCH * (1.0 - f.e) + intro_end_pitch * f.e;
     cam_y = INTRO_START_EYE + (EYE_HEIGHT - INTRO_START_EYE) * f.e;
     f.music_volume = music_level(f.e);
     return f;

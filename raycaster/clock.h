@@ -26,5 +26,8 @@ struct IntroFrame {
 // music volume of the full 128.
 int music_level(double e);
 
+// Where the intro's look ends: level, or the pitch a kept journey had.
+extern double intro_end_pitch;
+
 // Moves the camera (cam_pitch, cam_y) along the intro for tick `now`.
 IntroFrame intro_step(uint32_t now, uint32_t intro_start);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstddef>
 
 // World
 constexpr int CHUNK_SIZE = 25;
@@ -68,3 +69,10 @@ constexpr float DARK_LEVEL = 0.5f; // below this a cell counts as dark
 constexpr double DARK_FLASH_LIMIT =
     0.1; // flashlight dimmer than this leaves the player in the dark
 constexpr int DARK_PRESENCE_CHANCE = 60; // per cent of dark frames that post a message
+
+// Journey
+constexpr int MAX_JOURNEY_CHUNKS = 4096; // chunks whose explored cells are kept
+constexpr int MAX_MARKERS = 100;
+constexpr int FREE_CELL_REACH = 50; // cells searched around a kept place that is walled in
+constexpr size_t JOURNEY_MAX_BYTES = 1024 * 1024; // larger files are not read
+constexpr uint32_t AUTOSAVE_MS = 60000;           // of play between writes of the journey

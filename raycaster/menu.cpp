@@ -1,7 +1,5 @@
 #include "menu.h"
 #include "bindings.h"
-#include "clock.h"
-#include "game.h"
 #include "settings.h"
 #include "settings_file.h"
 #include "sys.h"
@@ -19,7 +17,7 @@ uint32_t menu_opened_at = 0;
 
 namespace {
 
-int mouse_look_saved = 0;
+int chosen = 0;               // MENU_ bits of the event being handled
 int dragging = -1;            // the slider row the mouse holds
 int hover_row = -2;           // the row last under the pointer; -2 not yet known
 int stick_x = 0, stick_y = 0; // the left stick's last step direction
@@ -40,7 +38,7 @@ void say(const std::string &text, int error = 0) {
 
 void changed() {
     settings_changed_by_player = 1;
-    settings_apply();
+    chosen |= MENU_APPLY;
 }
 
 void go_to(int row) {
@@ -159,7 +157,7 @@ void act() {
         say("Settings and controls reset to their defaults");
         break;
     case ROW_QUIT:
-        quit_requested = true;
+        chosen |= MENU_QUIT;
         break;
     case ROW_ACTION:
         start_waiting();
@@ -345,31 +343,34 @@ void menu_open_panel() {
     say("");
     menu_opened_at = sys_ticks();
     fullscreen = sys_is_fullscreen(); // the switch shows the window as it is
-    mouse_look_saved = mouse_look;
-    set_mouse_look(0);
 }
 
-void menu_close_panel() {
-    if (!menu_open) return;
+void menu_say(const std::string &text, int error) {
+    say(text, error);
+}
+
+int menu_close_panel() {
+    if (!menu_open) return 0;
     std::string now_values = settings_format("");
     if (settings_unsaved() && now_values != failed_save) {
         std::string message;
         if (!settings_save(&message)) {
             failed_save = now_values;
             say(message, 1);
-            return;
+            return 0;
         }
         if (!message.empty()) { // an unreadable file moved aside: said once
             say(message);
-            return;
+            return 0;
         }
     }
     menu_open = menu_waiting = 0;
-    hold_clocks(elapsed_ms(sys_ticks(), menu_opened_at));
-    set_mouse_look(mouse_look_saved);
+    chosen |= MENU_CLOSED;
+    return MENU_CLOSED;
 }
 
-void menu_handle_event(const SDL_Event &ev) {
+int menu_handle_event(const SDL_Event &ev) {
+    chosen = 0;
     switch (ev.type) {
     case SDL_KEYDOWN:
         key_down(ev.key.keysym, ev.key.repeat != 0);
@@ -388,6 +389,7 @@ void menu_handle_event(const SDL_Event &ev) {
     default:
         break;
     }
+    return chosen;
 }
 
 MenuLayout menu_layout(int w, int h) {

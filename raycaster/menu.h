@@ -37,11 +37,19 @@ extern uint32_t menu_opened_at; // tick: the game's clocks stand still from here
 int menu_row_count();
 MenuRow menu_row_at(int row);
 
+// What the player chose, as bits: the loop acts on them.
+enum : int {
+    MENU_APPLY = 1,  // a setting changed: put it into effect
+    MENU_CLOSED = 2, // the game goes on
+    MENU_QUIT = 4,
+};
+
 void menu_open_panel();
-// Saves changed settings and closes; when saving fails the menu stays open
-// once to show why.
-void menu_close_panel();
-void menu_handle_event(const SDL_Event &ev);
+// Saves changed settings and closes (MENU_CLOSED); when saving fails the
+// menu stays open once to show why (0).
+int menu_close_panel();
+int menu_handle_event(const SDL_Event &ev);
+void menu_say(const std::string &text, int error); // the message line
 
 // Where everything lies on a W x H drawable: the 960x600 reference layout,
 // scaled evenly and centred.

@@ -3,6 +3,9 @@
 #include "clock.h"
 #include "config.h"
 #include "game.h"
+#include "journey.h"
+#include "journey_map.h"
+#include "journey_map_view.h"
 #include "menu.h"
 #include "menu_view.h"
 #include "player.h"
@@ -11,12 +14,14 @@
 #include "sys.h"
 #include "text.h"
 #include "textures.h"
+#include "title.h"
 #include "world.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_opengl.h>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 // DREVIX in slanted strokes, each line padded to 50 so that centring every
 // line on its own keeps the letters aligned.
@@ -65,6 +70,35 @@ void intro_fade(uint32_t ticks, int w, int h) {
     glColor4f(1, 1, 1, 1);
 }
 
+// Continue and New journey, the chosen one bright.
+void title_choices(int w, int h) {
+    TitleLayout l = title_layout(w, h);
+    const char *rows[] = {"Continue", "New journey"};
+    float ys[] = {l.continue_y, l.new_y};
+    for (int i = 0; i < 2; i++) {
+        bool chosen = i == title_row;
+        SDL_Color c = chosen ? SDL_Color{255, 255, 255, 255} : SDL_Color{150, 150, 160, 255};
+        centred_title_line(font_large, rows[i], c, w, ys[i], 1.0f);
+    }
+    const char *prompt = title_confirming
+                             ? "Start a new journey? The kept one is lost.  Enter / A: yes   "
+                               "Esc / B: no"
+                             : "Any key continues   N: new journey   O: options";
+    centred_title_line(font_small, prompt,
+                       title_confirming ? SDL_Color{255, 220, 120, 255}
+                                        : SDL_Color{200, 200, 200, 255},
+                       w, l.prompt_y, 1.0f);
+}
+
+// The latest notice, fading over its last second.
+void draw_notice(uint32_t ticks) {
+    uint32_t age = elapsed_ms(ticks, notice_at);
+    if (notice.empty() || age >= NOTICE_MS) return;
+    float a = age + 1000 > NOTICE_MS ? (NOTICE_MS - age) / 1000.0f : 1.0f;
+    SDL_Color c = notice_is_error ? SDL_Color{255, 50, 50, 255} : SDL_Color{255, 255, 255, 255};
+    draw_text_quad(font_small, notice.c_str(), c, 10 * overlay_sx, 552 * overlay_sy, a);
+}
+
 } // namespace
 
 void draw_title_screen(uint32_t ticks) {
@@ -108,12 +142,27 @@ void draw_title_screen(uint32_t ticks) {
 
     auto b =
         static_cast<uint8_t>(static_cast<int>((std::sin(ticks * 0.003) * 0.5 + 0.5) * 135) + 120);
-    centred_title_line(font_large, "press anywhere to play", SDL_Color{200, 200, 200, 255}, w,
-                       0.82f * h, b / 255.0f);
+    if (title_has_journey)
+        title_choices(w, h);
+    else
+        centred_title_line(font_large, "press anywhere to play", SDL_Color{200, 200, 200, 255}, w,
+                           0.82f * h, b / 255.0f);
 
+    draw_notice(ticks);
     if (menu_open) draw_menu(w, h);
     glColor4f(1, 1, 1, 1);
     glDisable(GL_BLEND);
+    text_frame_end();
+    sys_present();
+}
+
+void draw_map_page(uint32_t ticks, int w, int h) {
+    draw_journey_map(w, h);
+    set_overlay_scale(w, h);
+    draw_notice(ticks);
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+    glColor4f(1, 1, 1, 1);
     text_frame_end();
     sys_present();
 }
@@ -131,10 +180,22 @@ void draw_map(int w, int h) {
     int pcx = static_cast<int>(px), pcy = static_cast<int>(py); // truncated, as the readout
     for (int row = pcy - 9; row <= pcy + 9; row++)
         for (int col = pcx - 9; col <= pcx + 9; col++) {
-            if (world_cell(col, row) == CELL_OPEN) continue;
+            int code = world_cell(col, row);
+            journey_explore(col, row, code != CELL_OPEN); // what the map shows is seen
+            if (code == CELL_OPEN) continue;
             float x0 = cx + (col - pcx) * cs - cs / 2, y0 = cy + (row - pcy) * cs - cs / 2;
             fill_rect(x0, y0, x0 + cs, y0 + cs, 0.24f, 0.47f, 1.0f, 0.8f);
         }
+    for (int i = 0; i < marker_count; i++) {
+        const Marker &m = markers[i];
+        if (std::abs(m.x - pcx) > 9 || std::abs(m.y - pcy) > 9) continue;
+        float x0 = cx + (m.x - pcx) * cs - cs / 2, y0 = cy + (m.y - pcy) * cs - cs / 2;
+        fill_rect(x0, y0, x0 + cs, y0 + cs, 1.0f, 0.85f, 0.2f, 1.0f);
+        char number[8];
+        std::snprintf(number, sizeof number, "%d", m.number);
+        draw_text_quad(font_small, number, SDL_Color{255, 220, 80, 255}, x0 + cs, y0 - cs, 1.0f);
+        glDisable(GL_TEXTURE_2D);
+    }
 
     float c = static_cast<float>(std::cos(pa)), n = static_cast<float>(std::sin(pa));
     float len = 1.8f * cs;
@@ -173,6 +234,7 @@ void draw_overlay(int state, uint32_t ticks, int w, int h) {
             draw_text_quad(font_small, fps, SDL_Color{220, 220, 220, 255},
                            w - (tw + 10) * overlay_sx, 574 * overlay_sy, 1.0f);
     }
+    draw_notice(ticks);
     draw_chat(ticks, w, h);
     if (menu_open) draw_menu(w, h);
 

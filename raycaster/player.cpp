@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 double px = START_X, py = START_Y;
 double pa = 0.0;
@@ -133,4 +134,31 @@ void mouse_look_motion(int xrel, int yrel) {
     player_rotate(xrel * rate);
     cam_pitch -= (invert_mouse_y ? -yrel : yrel) * rate;
     clamp_pitch();
+}
+
+int free_place_near(double x, double y, double *fx, double *fy) {
+    if (!player_collides(x, y)) {
+        *fx = x;
+        *fy = y;
+        return 1;
+    }
+    int cx = ifloor(x), cy = ifloor(y);
+    // Ring by ring; within a ring the nearest centre. A cell of the next
+    // ring can be nearer only by less than a cell, which no player sees.
+    for (int r = 0; r <= FREE_CELL_REACH; r++) {
+        double best = -1;
+        for (int row = cy - r; row <= cy + r; row++)
+            for (int col = cx - r; col <= cx + r; col++) {
+                if (std::max(std::abs(row - cy), std::abs(col - cx)) != r) continue;
+                if (player_collides(col + 0.5, row + 0.5)) continue;
+                double d = std::hypot(col + 0.5 - x, row + 0.5 - y);
+                if (best < 0 || d < best) {
+                    best = d;
+                    *fx = col + 0.5;
+                    *fy = row + 0.5;
+                }
+            }
+        if (best >= 0) return 1;
+    }
+    return 0;
 }

@@ -30,6 +30,9 @@ void player_rotate(double angle);
 int player_collides(double x, double y);
 void toggle_nearest_door();
 void find_spawn(); // walks east along row 2 from px to the first free cell
+// (x, y) when the player fits there, else the centre of the nearest free
+// cell within FREE_CELL_REACH cells. 0 when there is none.
+int free_place_near(double x, double y, double *fx, double *fy);
 
 // One frame of key and controller motion: turning, tilting, sliding along
 // walls, head bob. Keys and sticks add up per axis but never past what the

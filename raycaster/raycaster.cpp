@@ -8,17 +8,20 @@
 #include "flashlight.h"
 #include "fonts.h"
 #include "game.h"
+#include "journey_map.h"
 #include "menu.h"
 #include "overlay.h"
 #include "paths.h"
 #include "player.h"
 #include "scene.h"
+#include "screenshot.h"
 #include "settings.h"
 #include "settings_file.h"
 #include "soak_log.h"
 #include "sys.h"
 #include "text.h"
 #include "textures.h"
+#include "user_dirs.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_image.h>
@@ -30,6 +33,7 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+#include <vector>
 
 extern Mix_Chunk *snd_step;
 
@@ -134,8 +138,27 @@ uint32_t frame_budget_ms(bool vsync) {
     return 1000 / hz;
 }
 
+// The picture kept of the frame just shown, written where the player keeps
+// pictures; the notice says where, or why not.
+void write_screenshot() {
+    std::vector<unsigned char> rgb;
+    int w = 0, h = 0;
+    if (!sys_take_frame(&rgb, &w, &h)) return;
+    std::string pictures = pictures_dir();
+    if (pictures.empty()) return say_notice("NOT SAVED: no pictures folder", 1);
+    std::string folder = pictures + FOLDER_SEPARATOR + "Drevix Raycaster", name, why;
+    if (save_screenshot(rgb, w, h, folder, &name, &why)) {
+        say_notice("SAVED " + name + " in " + shown_folder(folder), 0);
+    } else {
+        std::fprintf(stderr, "Drevix Raycaster: screenshot not saved: %s: %s\n", folder.c_str(),
+                     why.c_str());
+        say_notice("NOT SAVED: " + shown_folder(folder) + ": " + why, 1);
+    }
+}
+
 void run_loop(uint32_t budget_ms) {
     uint32_t now = SDL_GetTicks(), prev = now;
+    bool hidden = false;
     game_reset(SDL_GetTicks());
     for (;;) {
         uint64_t frame_start = SDL_GetPerformanceCounter();
@@ -146,18 +169,33 @@ void run_loop(uint32_t budget_ms) {
         if (SDL_GetWindowFlags(win) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) {
             // Nothing to see: wait for events instead of drawing; the music
             // plays on, and the world stands still until the window is back.
+            if (!hidden) window_hidden(); // a player who never comes back keeps the walk
+            hidden = true;
             if (SDL_WaitEventTimeout(&ev, HIDDEN_WAIT_MS)) handle_event(ev);
             while (SDL_PollEvent(&ev)) handle_event(ev);
             if (quit_requested) break;
             now = SDL_GetTicks(); // the first frame back moves as far as any other
-            if (!menu_open) hold_clocks(now - prev); // the menu holds them itself
+            if (!menu_open && !map_open) hold_clocks(now - prev); // those pages hold them
             continue;
         }
+        hidden = false;
         while (SDL_PollEvent(&ev)) handle_event(ev);
 
         count_frame(now);
         if (game_state == STATE_TITLE) {
             draw_title_screen(now);
+        } else if (map_open) { // paused too, the map over the whole window
+            int w = 0, h = 0;
+            SDL_GL_GetDrawableSize(win, &w, &h);
+            map_update(frame_dt(now, prev));
+            // A map at rest, its notice gone: the frame shown stays right,
+            // and the loop waits for the player instead of drawing it again.
+            if (map_changed || elapsed_ms(now, notice_at) < NOTICE_MS + 500) {
+                map_changed = 0;
+                draw_map_page(now, w, h);
+            } else if (SDL_WaitEventTimeout(&ev, HIDDEN_WAIT_MS)) {
+                handle_event(ev);
+            }
         } else if (menu_open) { // paused: the view is drawn as it stood
             int w = 0, h = 0;
             SDL_GL_GetDrawableSize(win, &w, &h);
@@ -165,6 +203,7 @@ void run_loop(uint32_t budget_ms) {
             draw_overlay(game_state, menu_opened_at, w, h);
         } else {
             double dt = frame_dt(now, prev);
+            journey_frame(now - prev);
             if (game_state == STATE_PLAY) {
                 dark_presence_check();
                 next_state = STATE_PLAY;
@@ -179,6 +218,7 @@ void run_loop(uint32_t budget_ms) {
             draw_overlay(game_state, now, w, h);
             game_state = next_state;
         }
+        write_screenshot(); // after the frame it shows, so the encoding delays only the next
         soak_log_frame((SDL_GetPerformanceCounter() - frame_start) * 1000.0 /
                        SDL_GetPerformanceFrequency());
         if (quit_requested) break;
@@ -265,6 +305,8 @@ int main(int, char **) {
 
     player_reset();
     find_spawn();
+    std::string journey_warning; // the menu says it once
+    journey_start(&journey_warning);
 
     Mix_VolumeMusic(0); // silent until the intro fades it in
     settings_apply();   // effects volume, full screen
@@ -274,6 +316,7 @@ int main(int, char **) {
 
     soak_log_open();
     run_loop(frame_budget_ms(vsync));
+    journey_write();
     soak_log_close();
     remember_window();
     std::string not_saved;

@@ -11,6 +11,7 @@
 double mouse_sensitivity, pad_look_speed, field_of_view, brightness, render_scale;
 double music_volume, effects_volume;
 int invert_mouse_y, invert_pad_y, head_bob, fullscreen, window_width, window_height, show_fps;
+int pause_unfocused, mute_unfocused;
 
 namespace {
 
@@ -44,6 +45,10 @@ const Setting SETTINGS[] = {
      nullptr, 0, ""},
     {"show_fps", "Frames per second", SETTING_SWITCH, &show_fps, nullptr, nullptr, 0, 0, 1, 1,
      nullptr, 0, ""},
+    {"pause_when_unfocused", "Pause when unfocused", SETTING_SWITCH, &pause_unfocused, nullptr,
+     nullptr, 1, 0, 1, 1, nullptr, 0, ""},
+    {"mute_when_unfocused", "Mute when unfocused", SETTING_SWITCH, &mute_unfocused, nullptr,
+     nullptr, 0, 0, 1, 1, nullptr, 0, ""},
     {"window_width", nullptr, SETTING_PIXELS, nullptr, nullptr, &window_width, 960, 320, 16384, 1,
      nullptr, 0, ""},
     {"window_height", nullptr, SETTING_PIXELS, nullptr, nullptr, &window_height, 600, 200, 16384, 1,

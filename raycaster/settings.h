@@ -22,6 +22,8 @@ extern double effects_volume; // per cent of full volume
 extern int fullscreen;        // the window's state at the last quit
 extern int window_width, window_height;
 extern int show_fps;
+extern int pause_unfocused; // losing focus opens the options menu
+extern int mute_unfocused;
 
 enum SettingKind : int {
     SETTING_SWITCH, // true / false, in `flag`

@@ -6,6 +6,8 @@
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
+#include <SDL2/SDL_opengl.h>
+#include <algorithm>
 #include <array>
 
 Mix_Chunk *snd_step = nullptr;
@@ -116,6 +118,39 @@ int sys_pad_readings(PadReading *out, int max) {
     return n;
 }
 
+namespace {
+int keep_next = 0;
+std::vector<unsigned char> kept;
+int kept_w = 0, kept_h = 0;
+} // namespace
+
+void sys_keep_next_frame() {
+    keep_next = 1;
+}
+
+// Read from the finished back buffer just before it is shown, so the
+// picture is the frame the player sees and nothing drawn after it.
 void sys_present() {
+    if (keep_next) {
+        keep_next = 0;
+        SDL_GL_GetDrawableSize(win, &kept_w, &kept_h);
+        std::vector<unsigned char> rows(static_cast<size_t>(kept_w) * kept_h * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadBuffer(GL_BACK);
+        glReadPixels(0, 0, kept_w, kept_h, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
+        kept.resize(rows.size());
+        size_t row = static_cast<size_t>(kept_w) * 3;
+        for (int y = 0; y < kept_h; y++) // GL counts rows from the bottom
+            std::copy_n(&rows[(kept_h - 1 - y) * row], row, &kept[y * row]);
+    }
     SDL_GL_SwapWindow(win);
+}
+
+int sys_take_frame(std::vector<unsigned char> *rgb, int *w, int *h) {
+    if (kept.empty()) return 0;
+    rgb->swap(kept);
+    kept.clear();
+    *w = kept_w;
+    *h = kept_h;
+    return 1;
 }

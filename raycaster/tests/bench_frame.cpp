@@ -327,9 +327,12 @@ int main(int argc, char **argv) {
     std::printf("GL renderer: %s\n", glGetString(GL_RENDERER));
     if (argc > 3 && std::string(argv[1]) == "--frames") {
         // For counting instructions under valgrind: N frames of one view,
-        // with the presence flood (--flood, or --flood-uncached) or not.
+        // with the presence flood (--flood, or --flood-uncached), with the
+        // corner map (--map), or plain.
         place_view(view_named(argv[2]));
         std::string flood_kind = argc > 4 ? argv[4] : "";
+        show_map = flood_kind == "--map";
+        if (show_map) flood_kind.clear();
         std::srand(1);
         if (!flood_kind.empty()) flood(flood_kind == "--flood");
         if (!flood_kind.empty()) new_presence_line();

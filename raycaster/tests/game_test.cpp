@@ -3,6 +3,9 @@
 #include "chat_store.h"
 #include "fresh_world.h"
 #include "game.h"
+#include "journey_file.h"
+#include "journey_map.h"
+#include "title.h"
 #include "menu.h"
 #include "settings.h"
 #include "bindings.h"
@@ -63,6 +66,23 @@ class Loop : public FreshWorld {
         game_reset(1000);
         menu_open = 0;
         settings_reset();
+        title_reset(0);
+        journey_found = 0;
+        journey_reset(2, 2);
+    }
+    void TearDown() override { journey_path.clear(); }
+    // A journey kept facing south-ish in chunk (0, 0), flashlight on.
+    void kept_journey(double x, double y) {
+        journey_found = 1;
+        journey_saved_place = {x, y, 1.25, -0.5, 1};
+        journey_seconds = 100;
+        title_reset(1);
+    }
+    SDL_Event window(Uint8 event) {
+        SDL_Event ev{};
+        ev.type = SDL_WINDOWEVENT;
+        ev.window.event = event;
+        return ev;
     }
     void play() { // title -> intro -> play, as a player gets there
         handle_event(key(SDLK_SPACE));
@@ -445,3 +465,147 @@ TEST_F(Loop, MenuChangesSettingsAndRebindingSwapsKeys) {
 }
 
 } // namespace
+
+TEST_F(Loop, TitleContinuesTheKeptJourneyOnAnyKeyButN) {
+    find_spawn();
+    kept_journey(8.5, 2.5);
+    handle_event(key(SDLK_RETURN));
+    EXPECT_EQ(game_state, STATE_INTRO);
+    EXPECT_EQ(px, 8.5);
+    EXPECT_EQ(pa, 1.25);
+    EXPECT_NEAR(diry, std::sin(1.25), 1e-12);
+    EXPECT_EQ(flashlight_on, 1);
+    EXPECT_EQ(flash_spring, 1.0) << "lit as it was, without the switch's kick";
+    EXPECT_EQ(journey_seconds, 100) << "the time goes on";
+    null_sys.ticks += 4000;
+    update_intro(null_sys.ticks);
+    EXPECT_EQ(cam_pitch, -0.5) << "the intro ends at the kept look";
+}
+
+TEST_F(Loop, NewJourneyAsksOnceThenStartsOverAtTheSpawn) {
+    find_spawn();
+    double spawn = px;
+    kept_journey(8.5, 2.5);
+    handle_event(key(SDLK_n));
+    EXPECT_EQ(game_state, STATE_TITLE);
+    EXPECT_EQ(title_confirming, 1);
+    handle_event(key(SDLK_ESCAPE)); // no: back to Continue, nothing started
+    EXPECT_EQ(game_state, STATE_TITLE);
+    EXPECT_EQ(title_row, 0);
+    handle_event(pad(SDL_CONTROLLER_BUTTON_DPAD_DOWN));
+    handle_event(pad(SDL_CONTROLLER_BUTTON_A));
+    EXPECT_EQ(title_confirming, 1);
+    handle_event(pad(SDL_CONTROLLER_BUTTON_A));
+    EXPECT_EQ(game_state, STATE_INTRO);
+    EXPECT_EQ(px, spawn);
+    EXPECT_EQ(journey_seconds, 0);
+    EXPECT_EQ(journey_first_x, static_cast<int>(spawn));
+    EXPECT_EQ(flashlight_on, 0);
+}
+
+TEST_F(Loop, AKeptPlaceInAWallContinuesInTheNearestFreeCell) {
+    kept_journey(0.5, 2.5); // the border wall of chunk (0, 0)
+    handle_event(click());
+    EXPECT_EQ(game_state, STATE_INTRO);
+    EXPECT_FALSE(player_collides(px, py));
+    EXPECT_LT(std::hypot(px - 0.5, py - 2.5), 1.5);
+}
+
+TEST_F(Loop, TheJourneyIsWrittenEveryMinuteOfPlayAndWhenAPageOpens) {
+    char tmp[] = "/tmp/drevix-loop-XXXXXX";
+    std::string dir = mkdtemp(tmp);
+    setenv("XDG_DATA_HOME", dir.c_str(), 1);
+    std::string warning;
+    journey_start(&warning);
+    std::string file = journey_path;
+    auto written = [&] { return std::remove(file.c_str()) == 0; };
+    journey_write();
+    EXPECT_FALSE(written()) << "nothing is written on the title";
+    play();
+    journey_frame(59999);
+    EXPECT_FALSE(written());
+    journey_frame(1);
+    EXPECT_TRUE(written()) << "a minute of play";
+    journey_frame(59999);
+    EXPECT_FALSE(written()) << "the minute counts from the last write";
+    handle_event(key(SDLK_o));
+    EXPECT_TRUE(written()) << "the menu opened";
+    handle_event(key(SDLK_ESCAPE));
+    handle_event(key(SDLK_j));
+    EXPECT_EQ(map_open, 1);
+    EXPECT_TRUE(written()) << "the map opened";
+    window_hidden();
+    EXPECT_TRUE(written());
+    unsetenv("XDG_DATA_HOME");
+    std::remove((dir + "/drevix-raycaster").c_str());
+    std::remove(dir.c_str());
+}
+
+TEST_F(Loop, TheMapHoldsTheGameAndHandsTheMouseBack) {
+    play();
+    chat_add_at("hello", 1000);
+    handle_event(key(SDLK_j));
+    EXPECT_EQ(map_open, 1);
+    EXPECT_EQ(mouse_look, 0);
+    handle_event(key(SDLK_t));
+    EXPECT_EQ(chat_open, 0) << "keys are the map's";
+    double zoom = map_zoom;
+    map_changed = 0;
+    handle_event(key(SDLK_PLUS));
+    EXPECT_EQ(map_changed, 1) << "drawn again";
+    EXPECT_GT(map_zoom, zoom);
+    handle_event(key(SDLK_LEFT));
+    EXPECT_LT(map_x, px);
+    handle_event(key(SDLK_HOME));
+    EXPECT_EQ(map_x, px);
+    null_sys.ticks += 3000;
+    handle_event(key(SDLK_ESCAPE));
+    EXPECT_EQ(map_open, 0);
+    EXPECT_EQ(mouse_look, 1);
+    EXPECT_EQ(chat_msg_times[0], 4000u) << "the messages waited";
+    EXPECT_FALSE(quit_requested);
+}
+
+TEST_F(Loop, MarkersAreSetAndTakenAwayWithBOnlyInPlay) {
+    handle_event(key(SDLK_SPACE));
+    handle_event(key(SDLK_b));
+    EXPECT_EQ(marker_count, 0) << "not during the intro";
+    game_state = STATE_PLAY;
+    handle_event(key(SDLK_b));
+    ASSERT_EQ(marker_count, 1);
+    EXPECT_EQ(notice, "Marker 1 set");
+    handle_event(pad(SDL_CONTROLLER_BUTTON_RIGHTSTICK));
+    EXPECT_EQ(marker_count, 0);
+    for (int i = 0; i < MAX_MARKERS; i++) journey_toggle_marker(100 + i, 0);
+    handle_event(key(SDLK_b));
+    EXPECT_EQ(marker_count, MAX_MARKERS);
+    EXPECT_NE(notice.find("full"), std::string::npos) << notice;
+}
+
+TEST_F(Loop, LosingFocusPausesAndMutesAsTheSettingsSay) {
+    play();
+    handle_event(window(SDL_WINDOWEVENT_FOCUS_LOST));
+    EXPECT_EQ(menu_open, 1) << "pausing is on by default";
+    EXPECT_EQ(null_sys.music_volume, -1) << "muting is off by default";
+    handle_event(key(SDLK_ESCAPE));
+    pause_unfocused = 0;
+    mute_unfocused = 1;
+    handle_event(window(SDL_WINDOWEVENT_FOCUS_LOST));
+    EXPECT_EQ(menu_open, 0);
+    EXPECT_EQ(null_sys.music_volume, 0);
+    EXPECT_EQ(null_sys.effects_volume, 0);
+    handle_event(window(SDL_WINDOWEVENT_FOCUS_GAINED));
+    EXPECT_EQ(null_sys.effects_volume, 128);
+}
+
+TEST_F(Loop, F12KeepsTheNextFrameInEveryStateButTheMenu) {
+    handle_event(key(SDLK_F12));
+    EXPECT_EQ(null_sys.frames_kept, 1);
+    EXPECT_EQ(game_state, STATE_TITLE) << "a picture of the title, not a start";
+    play();
+    handle_event(key(SDLK_F12));
+    EXPECT_EQ(null_sys.frames_kept, 2);
+    handle_event(key(SDLK_o));
+    handle_event(key(SDLK_F12));
+    EXPECT_EQ(null_sys.frames_kept, 2);
+}

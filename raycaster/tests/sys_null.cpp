@@ -60,3 +60,11 @@ int sys_pad_readings(PadReading *out, int max) {
 void sys_present() {
     null_sys.frames_presented++;
 }
+
+void sys_keep_next_frame() {
+    null_sys.frames_kept++;
+}
+
+int sys_take_frame(std::vector<unsigned char> *, int *, int *) {
+    return 0;
+}

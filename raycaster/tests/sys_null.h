@@ -15,6 +15,7 @@ struct NullSys {
     int effects_volume = -1;
     int steps_played = 0;
     int frames_presented = 0; // the frame stays in the back buffer
+    int frames_kept = 0;      // screenshots asked for
     MoveKeys keys{};
     int focused = 1;
     PadReading pads[4]{}; // the first pad_count are connected

@@ -42,6 +42,12 @@ rm "$music" && mkfifo "$music"
  [ "$permille" -lt 100 ] || fail "a minimised game keeps a core busy"
  xdotool windowactivate --sync "$GAME_WID" 2>/dev/null
  sleep 0.5
+ # Minimising took the focus away: the options menu opened, and the game
+ # waits under it until the menu closes.
+ shot "$OUT/back_menu.png"
+ menu_shown "$OUT/back_menu.png" || fail "no options menu after losing the focus"
+ press Escape
+ sleep 0.5
  shot "$OUT/back.png"
  bright=$(region_stat "$OUT/back.png" 960x600+0+0 mean)
  [ "$bright" -gt 30 ] || fail "not drawn again after minimising (mean $bright)"

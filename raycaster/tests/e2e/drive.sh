@@ -7,6 +7,9 @@ export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 # settings of whoever runs the tests. Nothing is written there unless a
 # setting changes.
 export XDG_CONFIG_HOME=${XDG_CONFIG_HOME_FOR_TESTS:-${TMPDIR:-/tmp}/drevix-no-settings.$$}
+# Nor their journey or pictures: the game writes its journey as it plays.
+export XDG_DATA_HOME=${XDG_DATA_HOME_FOR_TESTS:-${TMPDIR:-/tmp}/drevix-no-journey.$$}
+export XDG_PICTURES_DIR=${XDG_PICTURES_DIR_FOR_TESTS:-${TMPDIR:-/tmp}/drevix-no-pictures.$$}
 
 GAME_PID=""
 GAME_WID=""
@@ -70,9 +73,10 @@ count_red() {
 }
 
 # menu_shown FILE: the options panel's title in light letters over its dark
-# ground (a 960x600 shot)
+# ground (a 960x600 shot); the band allows for the panel's height, which
+# grows with the settings
 menu_shown() {
-    [ "$(convert "$1" -crop 200x30+380+92 +repage -colorspace Gray -threshold 60% \
+    [ "$(convert "$1" -crop 200x60+380+40 +repage -colorspace Gray -threshold 60% \
         -format '%[fx:int(w*h*mean+0.5)]' info:)" -gt 50 ] &&
         [ "$(region_stat "$1" 150x20+580+432 mean)" -lt 30 ]
 }

@@ -102,7 +102,7 @@ blocks=$(unlike_neighbour "$OUT/scale.png")
 [ "$blocks" -lt $((blocks0 * 3 / 4)) ] || fail "render scale 33 % not blocky ($blocks0 % -> $blocks %)"
 
 # Controls: the flashlight moves to L.
-press Down Down Down Down Down Return # Controls
+press Down Down Down Down Down Down Down Return # Controls, past the focus switches
 for _ in $(seq 7); do press Down; done
 press Return l Escape Escape
 sleep 0.3
@@ -136,7 +136,8 @@ blocks=$(unlike_neighbour "$OUT/again.png")
 press l
 sleep 1
 shot "$OUT/again_lit.png"
-[ "$(brighter "$OUT/again.png" "$OUT/again_lit.png")" -gt 1000 ] || fail "L lost at the next start"
+# The journey kept the light on: L switches it, whichever way.
+changed "$OUT/again.png" "$OUT/again_lit.png" || fail "L lost at the next start"
 press o Up Return
 wait_exit 10 || fail "the second game did not quit"
 ! grep -v '^Failed: .*bgimage' "$OUT/stderr2" | grep -q . || fail "errors: $(cat "$OUT/stderr2")"

@@ -22,9 +22,9 @@ start_game "$BUILD/bin/raycaster" "$OUT/stderr"
 press o Down Down Down Down Down Right Escape # field of view 65, then close: the save fails
 sleep 0.5
 shot "$OUT/not_saved.png"
-# The panel spans x 200..760; the message's lines start at y 477 and 494.
-[ "$(count_red "$OUT/not_saved.png" 540x14+210+478)" -gt 150 ] || fail "no red first line"
-[ "$(count_red "$OUT/not_saved.png" 540x14+210+495)" -gt 150 ] || fail "no red second line"
+# The panel spans x 200..760; the message's lines start at y 498 and 515.
+[ "$(count_red "$OUT/not_saved.png" 540x14+210+499)" -gt 150 ] || fail "no red first line"
+[ "$(count_red "$OUT/not_saved.png" 540x14+210+516)" -gt 150 ] || fail "no red second line"
 xdotool windowsize --sync "$GAME_WID" 640 400 || true
 sleep 0.5
 shot "$OUT/not_saved_small.png"
@@ -32,7 +32,7 @@ shot "$OUT/not_saved_small.png"
 [ "$(count_red "$OUT/not_saved_small.png" 360x40+140+315)" -gt 150 ] || fail "no message at 640x400"
 [ $(($(count_red "$OUT/not_saved_small.png" 133x400+0+0) + $(count_red "$OUT/not_saved_small.png" \
     133x400+507+0))) -eq 0 ] || fail "red text beyond the panel at 640x400"
-press Down Down Down Down Down Down Down Down Down Down Return # from Field of view to Quit game
+press Down Down Down Down Down Down Down Down Down Down Down Down Return # from Field of view to Quit game
 wait_exit 10 || fail "the game did not quit"
 grep -qF "NOT SAVED: $LONG/drevix-raycaster/settings.ini: could not be read (Not a directory)" \
     "$OUT/stderr" || fail "the whole message is not on stderr: $(cut -c1-300 "$OUT/stderr")"

@@ -62,4 +62,52 @@ press Escape
 sleep 0.5
 press Escape
 wait_exit 20 || fail "the second start did not quit"
+
+# The journey: kept in the player's application data by the plays above, so
+# the title offers Continue; F12 leaves the window's picture in the Pictures
+# known folder; the next start continues where the player quit.
+journey=$(find "$WINEPREFIX/drive_c/users" -path '*AppData/Roaming/Drevix Raycaster/journey.ini')
+grep -q '^position = ' "$journey" 2>/dev/null || fail "no journey in '$journey'"
+continue_shown() {
+    [ "$(convert "$1" -crop 960x30+0+390 +repage -colorspace Gray -threshold 70% \
+        -format '%[fx:int(w*h*mean+0.5)]' info:)" -gt 100 ]
+}
+start_game "$work/shots/start.sh" "$work/shots/stderr"
+sleep 1
+client_shot "$work/shots/continue_title.png"
+continue_shown "$work/shots/continue_title.png" || fail "no Continue on the Windows title"
+press Return
+sleep 4.5
+hold w 1.5
+sleep 0.5
+client_shot "$work/shots/walked.png"
+press F12
+sleep 2
+picture=$(find "$WINEPREFIX/drive_c/users" "$HOME" -name 'drevix-raycaster-*.png' 2>/dev/null | head -1)
+[ -n "$picture" ] || fail "F12 left no picture"
+# Wine gives the Pictures known folder its own place (without a pictures
+# folder in HOME, HOME itself); the game's folder is inside it.
+case "$picture" in */Drevix\ Raycaster/drevix-raycaster-*.png) ;; *) fail "picture at $picture" ;; esac
+[ "$(identify -format '%wx%h' "$picture")" = 960x600 ] || fail "picture size"
+differ=$(compare -metric AE -fuzz 3% -extract 960x540+0+0 "$work/shots/walked.png" "$picture" \
+    null: 2>&1 | cut -d' ' -f1)
+[ "$differ" -lt 500 ] || fail "the picture differs from the window ($differ pixels)"
+convert "$work/shots/walked.png" -crop 120x20+8+572 +repage "$work/shots/readout_quit.png"
+press Escape
+sleep 0.5
+press Escape
+wait_exit 20 || fail "the third start did not quit"
+start_game "$work/shots/start.sh" "$work/shots/stderr"
+sleep 1
+press Return
+sleep 4.5
+client_shot "$work/shots/continued.png"
+convert "$work/shots/continued.png" -crop 120x20+8+572 +repage "$work/shots/readout_back.png"
+[ "$(compare -metric AE "$work/shots/readout_quit.png" "$work/shots/readout_back.png" null: 2>&1 |
+    cut -d' ' -f1)" -eq 0 ] || fail "Continue did not return to the place quit"
+if [ -n "${KEEP_SHOTS:-}" ]; then cp "$work"/shots/*.png "$KEEP_SHOTS"/; fi
+press Escape
+sleep 0.5
+press Escape
+wait_exit 20 || fail "the fourth start did not quit"
 echo "Windows game from an empty folder: ok"
