@@ -47,7 +47,11 @@ std::string pictures_dir_from(const char *xdg_pictures, const char *home, const 
 std::string shown_folder(const std::string &dir) {
     const std::string home = home_folder_path();
     if (home.size() > 1 && (dir == home || (dir.starts_with(home) && dir.size() > home.size() &&
-                                            dir[home.size()] == FOLDER_SEPARATOR)))
-        return "~" + dir.substr(home.size());
+                                            dir[home.size()] == FOLDER_SEPARATOR))) {
+        // Appending to "~" rather than prefixing it spares GCC 12 a false -Wrestrict.
+        std::string shown = "~";
+        shown.append(dir, home.size());
+        return shown;
+    }
     return dir;
 }
