@@ -41,6 +41,10 @@ DEVELOPER=(
   python3-fonttools
   # a window manager under Xvfb: the game's test minimises its window
   openbox
+  # xwininfo finds the message boxes, which have no class for xdotool
+  x11-utils
+  # frame costs counted in instructions (raycaster/tests/bench_frame_ir.sh)
+  valgrind
 )
 
 [ $# -gt 0 ] || set -- all
