@@ -117,7 +117,10 @@ check_root() {
   press Escape
   wait_exit 60 || fail "${RELEASE[$suite]}: the maze generator did not exit cleanly"
 
-  if [ "$suite" = bookworm ]; then check_no_libgl; fi
+  if [ "$suite" = bookworm ]; then
+    check_no_libgl
+    check_desktop_entry
+  fi
   root_unmount "$ROOT"
   echo "${RELEASE[$suite]}: ok in $((SECONDS - t0)) s (view deviation $detail, mean $bright;" \
     "$walls maze wall pixels)"
@@ -144,6 +147,24 @@ check_no_libgl() {
   [ "$(cat "$OUT/nogl.err")" = "$want" ] || fail "without libGL: '$(cat "$OUT/nogl.err")'"
   [ -n "$boxed" ] || fail "without libGL: no message box"
   echo "Debian 12 without libGL.so.1: '$want', in a message box too"
+}
+
+# The menu entries point at the unpacked folder, and go again on --remove.
+check_desktop_entry() {
+  local dir=$ROOT$DIR home=$OUT/home
+  local apps=$home/.local/share/applications icon=$home/.local/share/icons/hicolor/256x256/apps
+  env -u XDG_DATA_HOME HOME="$home" sh "$dir/install-desktop-entry.sh" >/dev/null || fail "install-desktop-entry.sh"
+  desktop-file-validate "$apps"/*.desktop || fail "desktop entries not valid"
+  [ "$(sed -n 's/^Exec=//p' "$apps/drevix-raycaster-portable.desktop")" = "\"$dir/drevix-raycaster\"" ] ||
+    fail "the game's entry does not start $dir/drevix-raycaster: $(cat "$apps/drevix-raycaster-portable.desktop")"
+  grep -qx "Exec=\"$dir/drevix-maze-generator\"" "$apps/drevix-maze-generator-portable.desktop" ||
+    fail "the maze generator's entry does not start it"
+  cmp -s "$icon/drevix-raycaster.png" "$dir/drevix-raycaster.png" || fail "no icon in the theme"
+  env -u XDG_DATA_HOME HOME="$home" sh "$dir/install-desktop-entry.sh" --remove >/dev/null
+  local left
+  left=$(ls -A "$apps" "$icon" | grep -v -e mimeinfo.cache -e "^/" -e "^$" || true)
+  [ -z "$left" ] || fail "left after --remove: $left"
+  echo "desktop entries: added for \"$dir\", removed again"
 }
 
 check_root bullseye debian11

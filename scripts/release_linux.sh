@@ -41,7 +41,7 @@ MAX_LIBS=12
 MAX_GLIBC=2.31
 
 # What every desktop has and must match its own system: never bundled.
-SYSTEM_LIBS='^(ld-linux-x86-64|libc|libm|libdl|libpthread|librt|libresolv|libutil|libz|libGL|libGLX|libGLdispatch|libOpenGL|libEGL|libgbm|libdrm|libX[A-Za-z0-9]*|libxcb[a-z0-9-]*|libwayland-[a-z]+|libxkbcommon[a-z-]*|libdecor-0|libasound|libpulse[a-z-]*|libdbus-1|libudev)\.so'
+SYSTEM_LIBS='^(ld-linux-x86-64|libc|libm|libdl|libpthread|librt|libresolv|libutil|libz|libGL|libGLX|libGLdispatch|libOpenGL|libEGL|libgbm|libdrm|libX[A-Za-z0-9]*|libxcb[a-z0-9-]*|libwayland-[a-z]+|libxkbcommon[a-z-]*|libdecor-0|libasound|libpulse[a-z-]*|libdbus-1|libudev|libuuid)\.so'
 
 # Debian 11 with a compiler and the headers of every back-end SDL may load.
 BUILD_PACKAGES=(
@@ -102,7 +102,8 @@ if [ "$(cat "$BR$LIBS_PREFIX/stamp" 2>/dev/null)" != "$LIBS_STAMP" ]; then
   mkdir -p "$BR/opt/libsrc"
   for s in "${SOURCES[@]}"; do
     v=${VER[$s]}
-    dpkg-source -x "$ROOTS/sources/${s}_${v#*:}.dsc" "$BR/opt/libsrc/$s" >/dev/null
+    # apt checked the files against the signed lists; dpkg-source has no keys.
+    dpkg-source -x "$ROOTS/sources/${s}_${v#*:}.dsc" "$BR/opt/libsrc/$s" >>"$BR/opt/libsrc/unpack.log" 2>&1
   done
   cat >"$BR/opt/libsrc/build.sh" <<'EOF'
 set -eu
@@ -117,8 +118,10 @@ lib() { # SOURCE CMAKE_ARGS...
   cmake --install /opt/libsrc/build-$s >>/opt/libsrc/$s.log 2>&1
   echo "  $s built"
 }
-# FreeType goes inside SDL2_ttf, with no codec of its own: TrueType only.
-lib freetype -DBUILD_SHARED_LIBS=OFF -DCMAKE_POSITION_INDEPENDENT_CODE=ON \
+# FreeType with no codec of its own (no libpng, no brotli): TrueType and
+# OpenType only. Shared, so that any other library of the archive that
+# needs it (cairo's font back-end) takes this one rather than Debian 11's.
+lib freetype -DBUILD_SHARED_LIBS=ON \
   -DFT_DISABLE_ZLIB=TRUE -DFT_DISABLE_BZIP2=TRUE -DFT_DISABLE_PNG=TRUE \
   -DFT_DISABLE_HARFBUZZ=TRUE -DFT_DISABLE_BROTLI=TRUE
 # Every back-end SDL finds is loaded at run time, so a machine without
@@ -187,24 +190,26 @@ sed "s/@VERSION@/$VERSION/g" "$SRC/dist/portable/README.txt.in" >"$DIR/README.tx
 cp "$SRC/dist/portable/install-desktop-entry.sh" "$DIR/"
 chmod 755 "$DIR/install-desktop-entry.sh"
 
-# Every library the programs load, but the system's, by its soname, until
+# Every library the programs need, but the system's, by its soname, until
 # nothing new comes: SDL's own, and whatever a future dependency brings.
-mkdir -p "$BR/opt/bundle"
-rm -rf "$BR/opt/bundle"/*
-cp "$DIR/drevix-raycaster" "$DIR/drevix-maze-generator" "$BR/opt/bundle/"
+# Only direct needs count (a system library's own needs are the system's).
+rm -rf "$BR/opt/bundle"
 mkdir -p "$BR/opt/bundle/lib"
-for _ in 1 2 3 4 5; do
-  new=0
-  while read -r soname path; do
+cp "$DIR/drevix-raycaster" "$DIR/drevix-maze-generator" "$BR/opt/bundle/"
+todo=("$BR/opt/bundle/drevix-raycaster" "$BR/opt/bundle/drevix-maze-generator")
+while [ ${#todo[@]} -gt 0 ]; do
+  file=${todo[0]}
+  todo=("${todo[@]:1}")
+  for soname in $(objdump -p "$file" | awk '$1 == "NEEDED" { print $2 }'); do
     if [[ $soname =~ ^lib(stdc\+\+|gcc_s)\. ]]; then die "$soname is needed: the C++ runtime must be linked in"; fi
     [[ $soname =~ $SYSTEM_LIBS ]] && continue
     [ -e "$BR/opt/bundle/lib/$soname" ] && continue
-    [ -n "$path" ] && [ "$path" != "not" ] || die "$soname not found in the build root"
+    path=$(in_root "$BR" env LD_LIBRARY_PATH=$LIBS_PREFIX/lib ldd "${file#"$BR"}" |
+      awk -v n="$soname" '$1 == n && $2 == "=>" { print $3 }')
+    [ -n "$path" ] && [ "$path" != not ] || die "$soname, needed by $(basename "$file"), not found in the build root"
     cp -L "$BR$path" "$BR/opt/bundle/lib/$soname"
-    new=1
-  done < <(in_root "$BR" sh -c "cd /opt/bundle && for f in drevix-* lib/*; do [ -f \"\$f\" ] &&
-      LD_LIBRARY_PATH=$LIBS_PREFIX/lib ldd \"\$f\"; done" | awk '$2 == "=>" { print $1, $3 }' | sort -u)
-  [ $new -eq 1 ] || break
+    todo+=("$BR/opt/bundle/lib/$soname")
+  done
 done
 in_root "$BR" sh -c 'cd /opt/bundle && strip --strip-unneeded drevix-* lib/* &&
   for l in lib/*; do patchelf --set-rpath "\$ORIGIN" "$l"; done'

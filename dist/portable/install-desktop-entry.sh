@@ -24,10 +24,10 @@ if [ "${1:-}" = --remove ]; then
 fi
 [ $# -eq 0 ] || { echo "usage: $0 [--remove]" >&2; exit 2; }
 
-# A path in Exec is quoted, with \ " ` $ escaped, and each backslash then
-# doubled again as the format's string rules ask.
+# A path in Exec is quoted, with \ " ` $ escaped, each backslash then
+# doubled again as the format's string rules ask, and % doubled.
 exec_quoted() {
-  printf '"%s"' "$(printf '%s' "$1" | sed -e 's/[\\"`$]/\\&/g' -e 's/\\/\\\\/g')"
+  printf '"%s"' "$(printf '%s' "$1" | sed -e 's/[\\"`$]/\\&/g' -e 's/\\/\\\\/g' -e 's/%/%%/g')"
 }
 
 entry() { # FILE NAME COMMENT PROGRAM CATEGORIES
