@@ -126,26 +126,27 @@ check_root() {
     "$walls maze wall pixels)"
 }
 
-# Without libGL.so.1: the one line, and a message box on the display.
+# Without libGL.so.1: the one line, and a message box whose OK ends the game.
 check_no_libgl() {
-  local gl
+  local gl box= status
   gl=$(cd "$ROOT" && ls usr/lib/x86_64-linux-gnu/libGL.so.1)
   mv "$ROOT/$gl" "$ROOT/$gl.away"
   "$(wrapper /usr/local/bin/drevix-raycaster)" 2>"$OUT/nogl.err" &
   GAME_PID=$!
-  local boxed=
-  for _ in $(seq 120); do
-    xwininfo -root -tree | grep -q '"Drevix Raycaster": ()' && { boxed=1; break; }
+  for _ in $(seq 120); do # the box has a name but no class
+    box=$(xwininfo -root -tree | awk '/"Drevix Raycaster": \(\)/ { print $1; exit }')
+    [ -n "$box" ] && break
     kill -0 "$GAME_PID" 2>/dev/null || break
     sleep 0.5
   done
-  kill "$GAME_PID" 2>/dev/null
-  wait "$GAME_PID" 2>/dev/null
-  GAME_PID=
+  [ -n "$box" ] && xdotool windowfocus --sync "$box" key Return
+  wait_exit 60
+  status=$?
   mv "$ROOT/$gl.away" "$ROOT/$gl"
   local want="Drevix Raycaster: cannot start: libGL.so.1 not found (install your system's OpenGL driver)"
   [ "$(cat "$OUT/nogl.err")" = "$want" ] || fail "without libGL: '$(cat "$OUT/nogl.err")'"
-  [ -n "$boxed" ] || fail "without libGL: no message box"
+  [ -n "$box" ] || fail "without libGL: no message box"
+  [ "$status" -eq 1 ] || fail "without libGL: exit status $status, not 1"
   echo "Debian 12 without libGL.so.1: '$want', in a message box too"
 }
 

@@ -74,6 +74,23 @@ root_make() {
     echo "$root"
     return 0
   fi
+  # The same release with other packages: installed into it (what was
+  # there stays).
+  if [ "$(cut -d' ' -f1-3 "$root/.drevix-root" 2>/dev/null)" = "$suite $ROOTS_RECIPE $MIRROR" ]; then
+    roots_say "installing into $name: $*" >&2
+    root_mount "$root"
+    local rc=0
+    { in_root "$root" apt-get update -q && in_root "$root" apt-get install -y -q --no-install-recommends "$@" &&
+      in_root "$root" apt-get clean; } >>"$ROOTS/$name.log" 2>&1 || rc=$?
+    root_unmount "$root"
+    if [ $rc -eq 0 ]; then
+      echo "$stamp" >"$root/.drevix-root"
+      exec 8>&-
+      echo "$root"
+      return 0
+    fi
+    roots_say "that failed: making $name again" >&2
+  fi
   local tmp=$root.new
   root_remove "$root" || return 1
   # A base system already unpacked (by a run stopped later) is used again.
