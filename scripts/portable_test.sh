@@ -9,13 +9,32 @@
 # The display is this machine's Xvfb, reached through its socket folder.
 # Needs root; run under xvfb-run -a.
 # Usage: scripts/portable_test.sh ARCHIVE [SHOTS_DIR]
+#        scripts/portable_test.sh --make-roots   (only makes the roots: the
+#        suite does that while the archive is being built)
 set -u
 SRC=$(cd "$(dirname "$0")/.." && pwd)
+. "$SRC/scripts/roots.sh"
+[ "$(id -u)" -eq 0 ] || { echo "portable_test: needs root (debootstrap, chroot)" >&2; exit 77; }
+
+# A desktop's base, as each release names it.
+BASE=(libgl1 libgl1-mesa-dri libegl1 libx11-6 libxext6 libxcursor1 libxi6 libxfixes3 libxrandr2
+  libxss1 libxkbcommon0 libwayland-client0 libwayland-cursor0 libwayland-egl1)
+declare -A ALSA=([bullseye]=libasound2 [bookworm]=libasound2 [trixie]=libasound2t64)
+declare -A RELEASE=([bullseye]="Debian 11" [bookworm]="Debian 12" [trixie]="Debian 13")
+player_root() { root_make "player-$1" "$1" "${BASE[@]}" "${ALSA[$1]}"; }
+
+if [ "${1:-}" = --make-roots ]; then
+  for suite in bullseye bookworm trixie; do
+    t0=$SECONDS
+    player_root $suite >/dev/null || exit 1
+    echo "${RELEASE[$suite]} root ready ($((SECONDS - t0)) s)"
+  done
+  exit 0
+fi
+
 ARCHIVE=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 SHOTS=${2:-$(dirname "$ARCHIVE")/shots}
-. "$SRC/scripts/roots.sh"
 . "$SRC/raycaster/tests/e2e/drive.sh"
-[ "$(id -u)" -eq 0 ] || { echo "portable_test: needs root (debootstrap, chroot)" >&2; exit 77; }
 [ -n "${DISPLAY:-}" ] || { echo "portable_test: run under xvfb-run -a" >&2; exit 2; }
 mkdir -p "$SHOTS"
 NAME=$(basename "$ARCHIVE" -linux-x86_64.tar.gz)
@@ -31,13 +50,7 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# A desktop's base, as each release names it.
-BASE=(libgl1 libgl1-mesa-dri libegl1 libx11-6 libxext6 libxcursor1 libxi6 libxfixes3 libxrandr2
-  libxss1 libxkbcommon0 libwayland-client0 libwayland-cursor0 libwayland-egl1)
-declare -A ALSA=([bullseye]=libasound2 [bookworm]=libasound2 [trixie]=libasound2t64)
-declare -A RELEASE=([bullseye]="Debian 11" [bookworm]="Debian 12" [trixie]="Debian 13")
-
-# run_in_root PROGRAM: a command for start_game that runs PROGRAM in $ROOT
+# wrapper PROGRAM: a command for start_game that runs PROGRAM in $ROOT
 # from /root/elsewhere, as a player would, with this display.
 wrapper() {
   cat >"$OUT/run" <<EOF
@@ -52,7 +65,7 @@ EOF
 
 check_root() {
   local suite=$1 tag=$2 t0=$SECONDS
-  ROOT=$(root_make "player-$suite" "$suite" "${BASE[@]}" "${ALSA[$suite]}") || fail "no $suite root"
+  ROOT=$(player_root "$suite") || fail "no $suite root"
   in_root "$ROOT" dpkg-query -W 'libsdl2*' >/dev/null 2>&1 && fail "$suite root has SDL"
   rm -rf "$ROOT/opt/My Games" "$ROOT/root/.config" "$ROOT/root/elsewhere"
   mkdir -p "$ROOT/opt/My Games" "$ROOT/root/elsewhere"
