@@ -174,7 +174,8 @@ mkdir -p "$BR/opt/drevix-src"
 (cd "$SRC" && git ls-files -co --exclude-standard -z | xargs -0 tar -cf - --no-recursion) |
   tar -xf - -C "$BR/opt/drevix-src"
 in_root "$BR" bash -c "cmake -S /opt/drevix-src -B /opt/drevix-build -DCMAKE_BUILD_TYPE=Release \
-    -DDREVIX_PORTABLE=ON -DCMAKE_PREFIX_PATH=$LIBS_PREFIX >/opt/drevix-build.log 2>&1 &&
+    -DDREVIX_PORTABLE=ON -DCMAKE_PREFIX_PATH=$LIBS_PREFIX \
+    -DCMAKE_EXE_LINKER_FLAGS=-Wl,-rpath-link,$LIBS_PREFIX/lib >/opt/drevix-build.log 2>&1 &&
   cmake --build /opt/drevix-build -j\$(nproc) --target raycaster maze-generator >>/opt/drevix-build.log 2>&1" || {
   tail -n 30 "$BR/opt/drevix-build.log" >&2
   die "building the programs in the Debian 11 root failed (log $BR/opt/drevix-build.log)"
