@@ -168,7 +168,9 @@ fi
 
 # --- the programs ----------------------------------------------------------------
 t=$SECONDS
-rm -rf "$BR/opt/drevix-src"
+# Built afresh each time: the copied files keep their own times, which an
+# earlier build's objects may be newer than.
+rm -rf "$BR/opt/drevix-src" "$BR/opt/drevix-build"
 mkdir -p "$BR/opt/drevix-src"
 # The working tree as it is, tracked and new files alike.
 (cd "$SRC" && git ls-files -co --exclude-standard -z | xargs -0 tar -cf - --no-recursion) |
