@@ -18,7 +18,8 @@ SRC=$(cd "$(dirname "$0")/.." && pwd)
 
 # A desktop's base, as each release names it.
 BASE=(libgl1 libgl1-mesa-dri libegl1 libx11-6 libxext6 libxcursor1 libxi6 libxfixes3 libxrandr2
-  libxss1 libxkbcommon0 libwayland-client0 libwayland-cursor0 libwayland-egl1)
+  libxss1 libxrender1 libxcb-render0 libxcb-shm0 libxkbcommon0 libwayland-client0
+  libwayland-cursor0 libwayland-egl1)
 declare -A ALSA=([bullseye]=libasound2 [bookworm]=libasound2 [trixie]=libasound2t64)
 declare -A RELEASE=([bullseye]="Debian 11" [bookworm]="Debian 12" [trixie]="Debian 13")
 player_root() { root_make "player-$1" "$1" "${BASE[@]}" "${ALSA[$1]}"; }
