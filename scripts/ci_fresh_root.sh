@@ -16,7 +16,12 @@ WORK=${2:-/var/tmp/drevix-ci}
 ROOT=$WORK/root
 . "$SRC/scripts/roots.sh"
 [ "$(id -u)" -eq 0 ] || { echo "ci_fresh_root: needs root (debootstrap, chroot)" >&2; exit 2; }
-command -v debootstrap >/dev/null || { echo "ci_fresh_root: install debootstrap" >&2; exit 2; }
+if ! command -v debootstrap >/dev/null; then
+  echo "ci: installing debootstrap"
+  DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 update -q >/dev/null
+  DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y -q \
+    --no-install-recommends debootstrap >/dev/null
+fi
 mkdir -p "$WORK"
 
 T0=$SECONDS
