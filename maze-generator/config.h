@@ -17,8 +17,11 @@ constexpr uint32_t COLOR_STATUS = 0xFF484F58;
 constexpr uint32_t COLOR_ERROR = 0xFFFF3232; // a failed export: the game's red for errors
 constexpr uint32_t COLOR_PATH = 0xFFF0883E;  // the solution: warm, against the blue walls
 
+// The buttons sit in a row from (BUTTON_X, BUTTON_Y), BUTTON_GAP apart. Each
+// is as wide as the widest caption it can show, with CAPTION_PAD of fill on
+// either side, but never narrower than its min_w (the width without fonts).
 struct ButtonStyle {
-    int x, y, w, h;
+    int min_w;
     uint32_t color, hover_color;
     const char *label; // null: the current algorithm's name
 };
@@ -26,12 +29,18 @@ constexpr int BUTTON_COUNT = 3;
 constexpr int BUTTON_GENERATE = 0;
 constexpr int BUTTON_ALGO = 1;
 constexpr int BUTTON_SIZE = 2;
+constexpr int BUTTON_X = 10;
+constexpr int BUTTON_Y = 10;
+constexpr int BUTTON_H = 28;
+constexpr int BUTTON_GAP = 10;
+constexpr int CAPTION_PAD = 10;
 constexpr std::array<ButtonStyle, BUTTON_COUNT> BUTTON_STYLES = {{
-    {10, 10, 110, 28, 0xFF238636, 0xFF2EA043, "GENERATE [G]"},
-    {130, 10, 140, 28, 0xFF8957E5, 0xFFA371F7, nullptr},
-    {280, 10, 120, 28, 0xFFDA3633, 0xFFF85149, "SIZE [S]"},
+    {110, 0xFF238636, 0xFF2EA043, "GENERATE [G]"},
+    {110, 0xFF8957E5, 0xFFA371F7, nullptr},
+    {100, 0xFFDA3633, 0xFFF85149, "SIZE [S]"},
 }};
 
+// The status line starts here, or further right when the buttons need it.
 constexpr int STATUS_X = 410;
 constexpr int STATUS_Y = 16;
 constexpr int STATUS_BYTES = 256; // longer status text is cut
@@ -43,7 +52,9 @@ constexpr const char *KEY_HELP = "G:Generate  A:Algo  S:Size  ESC:Quit";
 // The second line sits as close under the first as the glyphs allow, so its
 // descenders still end inside the toolbar.
 constexpr int HELP2_Y = HELP_Y + 12;
-constexpr const char *KEY_HELP_2 = "V:Solution  E:Export";
+constexpr const char *KEY_HELP_2 = "V:Solution  E:Export  C/^V:Seed";
+// The maze's statistics, under the status line.
+constexpr int STATS_Y = HELP2_Y;
 // How long the status line shows the outcome of an export, and how many of
 // its characters fit before the key help.
 constexpr uint32_t MESSAGE_MS = 4000;
@@ -94,6 +105,28 @@ constexpr double SVG_WALL_CELLS = 0.1;   // wall stroke, in cells...
 constexpr double SVG_WALL_MIN_MM = 0.25; // ...but never thinner than a printer draws well
 constexpr double SVG_PATH_CELLS = 0.3;
 
+// Worksheets (PDF), in millimetres at true size: paper less the margins, a
+// band for the title, then the mazes in a grid of per-page slots with a gap
+// between them and up to three caption lines under each maze (the
+// statistics take two where one is too wide for the slot).
+constexpr double PDF_MARGIN_MM = 10;
+constexpr double PDF_HEADER_MM = 10;
+constexpr double PDF_GAP_MM = 8;
+constexpr double PDF_CAPTION_MM = 11;
+constexpr double PDF_TITLE_PT = 14;
+constexpr double PDF_CAPTION_PT = 7;
+constexpr const char *PDF_FONT = "DejaVu Sans";
+// Walls a tenth of a cell, but at least two dots at 300 dpi and never heavy.
+constexpr double PDF_WALL_CELLS = 0.1;
+constexpr double PDF_WALL_MIN_MM = 0.17;
+constexpr double PDF_WALL_MAX_MM = 0.6;
+constexpr double PDF_PATH_CELLS = 0.3;
+
+// The command line: how many seeds --min-solution tries for each maze
+// before it gives up, and the most mazes one run makes.
+constexpr int MIN_SOLUTION_TRIES = 1000;
+constexpr int MAX_COUNT = 10000;
+
 constexpr int FONT_SM_PT = 13;
 constexpr int FONT_LG_PT = 16;
 constexpr int FONT_TITLE_PT = 18;
@@ -107,5 +140,6 @@ constexpr std::array<const char *, 4> FONT_PATHS = {
 };
 
 // When set, the program prints its status line to standard output after the
-// first frame that shows each new maze: a hook for the end-to-end tests.
+// first frame that shows each new maze or message: a hook for the end-to-end
+// tests.
 constexpr const char *ECHO_STATUS_ENV = "MAZE_GENERATOR_ECHO_STATUS";

@@ -1,12 +1,22 @@
 #include "controls.h"
 
+#include "maze_seed.h"
+
+#include <algorithm>
+
 // Only generation is timed: a size change's maze_init stays outside the span.
 // A new maze ends an export's message so its own time shows at once.
-static void regenerate(ViewState &s, Maze &m, TickFn ticks) {
+void use_seed(ViewState &s, Maze &m, uint32_t seed, TickFn ticks) {
     uint32_t start = ticks();
-    maze_generate_full(&m, s.algo);
+    maze_generate_seeded(&m, s.algo, seed);
     s.gen_ms = ticks() - start;
+    s.seed = seed % SEED_LIMIT;
+    s.stats = maze_stats(m);
     s.message[0] = '\0';
+}
+
+static void regenerate(ViewState &s, Maze &m, TickFn ticks) {
+    use_seed(s, m, seed_from_rand(), ticks);
 }
 
 static void resize(ViewState &s, Maze &m) {
@@ -25,9 +35,10 @@ void view_start(ViewState &s, Maze &m, TTF_Font *font, TickFn ticks) {
     s.message_failed = 0;
     for (int i = 0; i < BUTTON_COUNT; i++) {
         const ButtonStyle &b = BUTTON_STYLES[i];
-        s.buttons[i] = {{b.x, b.y, b.w, b.h}, b.color, b.hover_color, b.label, font};
+        s.buttons[i] = {{}, b.color, b.hover_color, b.label, font};
     }
     s.buttons[BUTTON_ALGO].label = ALGO_NAMES[s.algo];
+    fit_buttons(s.buttons, nullptr);
     resize(s, m);
     regenerate(s, m, ticks);
 }
@@ -51,11 +62,35 @@ bool apply_action(ViewState &s, Maze &m, Action a, TickFn ticks) {
         s.running = 0;
         return false;
     case ACT_EXPORT:
+    case ACT_COPY_SEED:
+    case ACT_PASTE_SEED:
     case ACT_NONE:
         return false;
     }
     regenerate(s, m, ticks);
     return true;
+}
+
+void fit_buttons(Buttons &buttons, MeasureFn measure) {
+    int x = BUTTON_X;
+    for (int i = 0; i < BUTTON_COUNT; i++) {
+        Button &b = buttons[i];
+        int w = BUTTON_STYLES[i].min_w;
+        auto fit = [&](const char *caption) {
+            if (measure && b.font) w = std::max(w, measure(b.font, caption) + 2 * CAPTION_PAD);
+        };
+        if (BUTTON_STYLES[i].label)
+            fit(BUTTON_STYLES[i].label);
+        else
+            for (int a = 0; a < WINDOW_ALGOS; a++) fit(ALGO_NAMES[a]);
+        b.rect = {x, BUTTON_Y, w, BUTTON_H};
+        x += w + BUTTON_GAP;
+    }
+}
+
+int status_x(const Buttons &buttons) {
+    const SDL_Rect &last = buttons[BUTTON_COUNT - 1].rect;
+    return std::max(STATUS_X, last.x + last.w + BUTTON_GAP);
 }
 
 int button_at(const Buttons &buttons, int x, int y) {

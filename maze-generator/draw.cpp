@@ -4,9 +4,17 @@
 #include "status.h"
 #include "text.h"
 
+#include <cstring>
+
+// What the drawing works out from the maze, kept until the maze changes:
+// the window redraws an unchanged maze whenever the pointer crosses a button.
+static Maze drawn_maze; // the maze the rectangles below were made for
+static bool drawn_any;
 static SDL_Rect wall_rects[MAX_WALL_RECTS];
+static int wall_count;
 static CellPos path[MAZE_CELLS];
 static SDL_Rect path_rects[MAZE_CELLS + 1];
+static int path_count = -1; // -1: not solved yet for this maze
 
 static void set_color(SDL_Renderer *r, uint32_t argb) {
     SDL_SetRenderDrawColor(r, static_cast<Uint8>(argb >> 16), static_cast<Uint8>(argb >> 8),
@@ -27,30 +35,45 @@ void btn_draw(SDL_Renderer *r, const Button &b, int hovered) {
               COLOR_CAPTION, b.font);
 }
 
+// Compared by content rather than told of changes, so that no way of making
+// a maze can leave an old drawing on the screen.
+static bool same_maze(const Maze &m) {
+    return drawn_any && m.rows == drawn_maze.rows && m.cols == drawn_maze.cols &&
+           std::memcmp(m.cells, drawn_maze.cells, sizeof m.cells) == 0;
+}
+
 static void draw_maze(SDL_Renderer *r, const Maze &m, bool solution) {
     MazeLayout layout = maze_layout(m.rows, m.cols);
+    if (!same_maze(m)) {
+        drawn_maze = m;
+        drawn_any = true;
+        wall_count = maze_wall_rects(m, layout, wall_rects, MAX_WALL_RECTS);
+        path_count = -1;
+    }
     set_color(r, COLOR_WALL);
-    // One batch keeps a 100 x 160 maze (up to 64,000 lines) cheap per frame.
-    int n = maze_wall_rects(m, layout, wall_rects, MAX_WALL_RECTS);
-    if (n > 0) SDL_RenderFillRects(r, wall_rects, n);
+    // One batch keeps a 100 x 160 maze (up to 64,000 lines) cheap to draw.
+    if (wall_count > 0) SDL_RenderFillRects(r, wall_rects, wall_count);
     auto frame = maze_frame_rects(m.rows, m.cols, layout);
     SDL_RenderFillRects(r, frame.data(), static_cast<int>(frame.size()));
     if (!solution) return;
-    // Solved afresh each frame like everything else here: at the largest
-    // size the search takes about 0.3 ms of CPU (bench_maze).
-    const int steps = maze_solve(m, path, MAZE_CELLS);
-    const int k = maze_path_rects(path, steps, m.rows, m.cols, layout, path_rects, MAZE_CELLS + 1);
+    if (path_count < 0) {
+        const int steps = maze_solve(m, path, MAZE_CELLS);
+        path_count =
+            maze_path_rects(path, steps, m.rows, m.cols, layout, path_rects, MAZE_CELLS + 1);
+    }
     set_color(r, COLOR_PATH);
-    if (k > 0) SDL_RenderFillRects(r, path_rects, k);
+    if (path_count > 0) SDL_RenderFillRects(r, path_rects, path_count);
 }
 
-void draw_view(SDL_Renderer *r, const ViewState &s, const Maze &m, uint32_t now) {
+void draw_view(SDL_Renderer *r, const ViewState &s, const Maze &m, const char *status,
+               uint32_t status_color) {
     fill(r, {0, 0, WINDOW_W, WINDOW_H}, COLOR_BACKGROUND);
     fill(r, {0, 0, WINDOW_W, TOOLBAR_H}, COLOR_TOOLBAR);
     for (int i = 0; i < BUTTON_COUNT; i++) btn_draw(r, s.buttons[i], s.hovered == i);
-    char status[STATUS_BYTES];
-    const uint32_t color = status_line(status, s, m, now);
-    draw_text(r, STATUS_X, STATUS_Y, status, color, font_sm);
+    draw_text(r, status_x(s.buttons), STATUS_Y, status, status_color, font_sm);
+    char stats[STATUS_BYTES];
+    format_stats_line(stats, s.stats);
+    draw_text(r, status_x(s.buttons), STATS_Y, stats, COLOR_STATUS, font_sm);
     draw_text(r, HELP_X, HELP_Y, KEY_HELP, COLOR_STATUS, font_sm);
     draw_text(r, HELP_X, HELP2_Y, KEY_HELP_2, COLOR_STATUS, font_sm);
     draw_maze(r, m, s.show_solution);

@@ -7,6 +7,7 @@
 
 void btn_draw(SDL_Renderer *r, const Button &b, int hovered);
 
-// Background, toolbar, buttons, status and help lines, then the maze and its
-// frame, and the solution when it is switched on. now picks the status text.
-void draw_view(SDL_Renderer *r, const ViewState &s, const Maze &m, uint32_t now);
+// Background, toolbar, buttons, the status line given and the help lines,
+// then the maze and its frame, and the solution when it is switched on.
+void draw_view(SDL_Renderer *r, const ViewState &s, const Maze &m, const char *status,
+               uint32_t status_color);

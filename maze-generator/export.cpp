@@ -153,7 +153,7 @@ static void failure(char (&message)[STATUS_BYTES], const std::string &dir, int e
 }
 
 bool export_maze(const Maze &m, int algo, const std::string &dir, EncodePngFn encode_png,
-                 char (&message)[STATUS_BYTES]) {
+                 char (&message)[STATUS_BYTES], const char *about) {
     const char *algo_name = ALGO_NAMES[algo >= 0 && algo < ALGO_COUNT ? algo : 0];
     if (dir.empty()) {
         std::snprintf(message, sizeof message, "NOT SAVED: no home folder");
@@ -206,9 +206,11 @@ bool export_maze(const Maze &m, int algo, const std::string &dir, EncodePngFn en
         std::string bytes;
         errno = 0;
         if (i % 2 == 0)
-            bytes = maze_svg(m, algo_name, solution, n);
+            bytes = maze_svg(m, algo_name, solution, n, about);
         else if (!encode_png(maze_picture(m, solution, n), bytes))
             return undo(errno ? errno : EIO);
+        else if (about)
+            png_add_text(bytes, "Description", about);
         std::string t = dir + "/.maze-export-XXXXXX";
         int fd = mkstemp(t.data());
         if (fd < 0) return undo(errno);

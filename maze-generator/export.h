@@ -25,6 +25,7 @@ using EncodePngFn = bool (*)(const Picture &, std::string &out);
 // names four new files. The status text for the outcome goes to message.
 // Every file is checked to be on the disk whole; on any failure none of the
 // four is left behind and the reason also goes to standard error with the
-// full folder name.
+// full folder name. about, when given, goes into every file: the SVG's
+// description and the PNG's text.
 bool export_maze(const Maze &m, int algo, const std::string &dir, EncodePngFn encode_png,
-                 char (&message)[STATUS_BYTES]);
+                 char (&message)[STATUS_BYTES], const char *about = nullptr);

@@ -1,6 +1,8 @@
 #include "picture.h"
 
 #include "config.h"
+#include "maze_seed.h"
+#include "maze_stats.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -27,7 +29,8 @@ static unsigned rgb(uint32_t argb) {
     return argb & 0xFFFFFF;
 }
 
-std::string maze_svg(const Maze &m, const char *algo, const CellPos *path, int n) {
+std::string maze_svg(const Maze &m, const char *algo, const CellPos *path, int n,
+                     const char *about) {
     const int vw = m.cols + 2, vh = m.rows + 2;
     const double scale = std::max(std::min(SVG_PAGE_SHORT_MM / vw, SVG_PAGE_LONG_MM / vh),
                                   std::min(SVG_PAGE_LONG_MM / vw, SVG_PAGE_SHORT_MM / vh));
@@ -39,6 +42,15 @@ std::string maze_svg(const Maze &m, const char *algo, const CellPos *path, int n
            vw * scale, vh * scale, vw, vh);
     append(svg, "<title>Maze %dx%d, %s%s</title>\n", m.cols, m.rows, algo ? algo : "",
            n > 0 ? ", solution" : "");
+    if (about) {
+        svg += "<desc>";
+        for (const char *c = about; *c; c++)
+            svg += *c == '<'   ? "&lt;"
+                   : *c == '>' ? "&gt;"
+                   : *c == '&' ? "&amp;"
+                               : std::string(1, *c);
+        svg += "</desc>\n";
+    }
     append(svg, "<rect x=\"-1\" y=\"-1\" width=\"%d\" height=\"%d\" fill=\"#%06x\"/>\n", vw, vh,
            rgb(EXPORT_BACKGROUND));
     // Square caps close the corners where runs meet.
@@ -107,4 +119,40 @@ Picture maze_picture(const Maze &m, const CellPos *path, int n) {
         band(at(m.cols - 1), at(m.rows - 1), M + C * m.cols - 1, at(m.rows - 1));
     }
     return p;
+}
+
+std::string maze_about(const Maze &m, const char *algo, uint32_t seed) {
+    SeedCode code;
+    seed_code(seed, code);
+    char stats[160];
+    format_stats(stats, sizeof stats, maze_stats(m));
+    std::string text;
+    append(text, "Maze %dx%d, %s, seed %s: %s", m.cols, m.rows, algo ? algo : "", code, stats);
+    return text;
+}
+
+static uint32_t crc32(const std::string &bytes, size_t from, size_t n) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (size_t i = from; i < from + n; i++) {
+        crc ^= static_cast<unsigned char>(bytes[i]);
+        for (int k = 0; k < 8; k++) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+void png_add_text(std::string &png, const char *key, const std::string &text) {
+    // 8 bytes of signature, then IHDR: length 13, type, data, CRC.
+    constexpr size_t AFTER_IHDR = 8 + 4 + 4 + 13 + 4;
+    if (png.size() < AFTER_IHDR || png.compare(0, 8, "\x89PNG\r\n\x1a\n") != 0 ||
+        png.compare(12, 4, "IHDR") != 0)
+        return;
+    std::string data = std::string(key) + '\0' + text;
+    std::string chunk;
+    auto be32 = [&](uint32_t v) {
+        for (int shift = 24; shift >= 0; shift -= 8) chunk += char((v >> shift) & 0xFF);
+    };
+    be32(uint32_t(data.size()));
+    chunk += "tEXt" + data;
+    be32(crc32(chunk, 4, chunk.size() - 4));
+    png.insert(AFTER_IHDR, chunk);
 }

@@ -2,7 +2,9 @@
 
 #include "config.h"
 
+#include <array>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <sys/stat.h>
 
@@ -52,16 +54,65 @@ void close_fonts() {
     }
 }
 
+// The toolbar's six texts seldom change, and rendering and uploading one
+// costs far more than drawing it: their textures stay. A few more slots than
+// texts shown keep the captions of a whole turn of the algorithms.
+struct KeptText {
+    SDL_Renderer *renderer; // null: a free slot
+    TTF_Font *font;
+    uint32_t rgb;
+    char text[STATUS_BYTES]; // a longer text is never found again, so never stale
+    SDL_Texture *texture;
+    int w, h;
+    uint32_t used; // draw_count when last drawn
+};
+constexpr int KEPT_TEXTS = 16;
+static std::array<KeptText, KEPT_TEXTS> kept;
+static uint32_t draw_count;
+
+static void forget(KeptText &k) {
+    if (k.texture) SDL_DestroyTexture(k.texture);
+    k = {};
+}
+
+void forget_texts() {
+    for (KeptText &k : kept) forget(k);
+}
+
+// The slot for the text, made now if need be; null when it cannot be drawn.
+static KeptText *kept_text(SDL_Renderer *r, const char *text, uint32_t rgb, TTF_Font *font) {
+    KeptText *oldest = &kept[0];
+    for (KeptText &k : kept) {
+        if (k.renderer == r && k.font == font && k.rgb == rgb && std::strcmp(k.text, text) == 0)
+            return &k;
+        if (!k.renderer || (oldest->renderer && k.used < oldest->used)) oldest = &k;
+    }
+    SDL_Color c = {static_cast<Uint8>(rgb >> 16), static_cast<Uint8>(rgb >> 8),
+                   static_cast<Uint8>(rgb), 255};
+    SDL_Surface *surface = TTF_RenderUTF8_Blended(font, text, c);
+    if (!surface) return nullptr;
+    SDL_Texture *texture = SDL_CreateTextureFromSurface(r, surface);
+    const int w = surface->w, h = surface->h;
+    SDL_FreeSurface(surface);
+    if (!texture) return nullptr;
+    forget(*oldest);
+    KeptText &k = *oldest;
+    k = {r, font, rgb, {}, texture, w, h, 0};
+    std::snprintf(k.text, sizeof k.text, "%s", text);
+    return &k;
+}
+
 void draw_text(SDL_Renderer *r, int x, int y, const char *text, uint32_t color, TTF_Font *font) {
     if (!text || !*text || !font) return;
-    SDL_Color c = {static_cast<Uint8>(color >> 16), static_cast<Uint8>(color >> 8),
-                   static_cast<Uint8>(color), 255};
-    SDL_Surface *surface = TTF_RenderUTF8_Blended(font, text, c);
-    if (!surface) return;
-    if (SDL_Texture *texture = SDL_CreateTextureFromSurface(r, surface)) {
-        SDL_Rect dst = {x, y, surface->w, surface->h};
-        SDL_RenderCopy(r, texture, nullptr, &dst);
-        SDL_DestroyTexture(texture);
-    }
-    SDL_FreeSurface(surface);
+    KeptText *k = kept_text(r, text, color & 0xFFFFFF, font);
+    if (!k) return;
+    k->used = ++draw_count;
+    SDL_Rect dst = {x, y, k->w, k->h};
+    SDL_RenderCopy(r, k->texture, nullptr, &dst);
+}
+
+int text_width(TTF_Font *font, const char *text) {
+    int w = 0, h = 0;
+    if (!font || !text || TTF_SizeUTF8(font, text, &w, &h) != 0) return 0;
+    return w;
 }

@@ -51,6 +51,53 @@ int convert(int code, Action from, Action to) {
     return SDL_GetScancodeFromKey(code);
 }
 
+// The next key name of a list and what follows it. A name in double quotes
+// (a quote in it doubled) is as written; that is how the writer puts a name
+// holding the separator. Without quotes, as older files have them, a name
+// ends at the first comma after which the list goes on sensibly: "W, Up",
+// ",", "Keypad ," and "W, ," all read as SDL names them.
+std::string next_key_name(Action a, std::string_view *text) {
+    std::string_view t = trim(*text);
+    if (!t.empty() && t.front() == '"') {
+        std::string name;
+        for (size_t i = 1; i < t.size(); i++) {
+            if (t[i] != '"') {
+                name += t[i];
+            } else if (i + 1 < t.size() && t[i + 1] == '"') {
+                name += t[++i];
+            } else {
+                std::string_view rest = trim(t.substr(i + 1));
+                if (rest.empty() || rest.front() == ',') {
+                    *text = rest.empty() ? rest : rest.substr(1);
+                    return name;
+                }
+                break;
+            }
+        }
+    }
+    for (size_t end = t.find(','); end != std::string_view::npos; end = t.find(',', end + 1))
+        for (size_t stop : {end, end + 1}) {
+            std::string name(trim(t.substr(0, stop)));
+            std::string_view rest = trim(t.substr(stop));
+            if (!name.empty() && code_from_name(a, name) && (rest.empty() || rest.front() == ',')) {
+                *text = rest.empty() ? rest : rest.substr(1);
+                return name;
+            }
+        }
+    size_t comma = t.find(',');
+    *text = comma == std::string_view::npos ? std::string_view{} : t.substr(comma + 1);
+    return std::string(trim(t.substr(0, comma)));
+}
+
+// A name as a list holds it: quoted when it holds the separator or a quote,
+// or could be taken for a quoted one.
+std::string quoted_key_name(const std::string &name) {
+    if (name.find_first_of(",\"") == std::string::npos) return name;
+    std::string out = "\"";
+    for (char c : name) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return out + "\"";
+}
+
 } // namespace
 
 void bindings_reset() {
@@ -76,9 +123,7 @@ int parse_keys(Action a, std::string_view text, int out[KEYS_PER_ACTION], std::s
     int n = 0;
     text = trim(text);
     while (!text.empty()) {
-        size_t comma = text.find(',');
-        std::string name(trim(text.substr(0, comma)));
-        text = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
+        std::string name = next_key_name(a, &text);
         if (n == KEYS_PER_ACTION) {
             *why = "more than two keys";
             return 0;
@@ -110,7 +155,7 @@ std::string format_keys(Action a) {
     for (int code : action_keys[a]) {
         if (!code) continue;
         if (!out.empty()) out += ", ";
-        out += key_name(a, code);
+        out += quoted_key_name(key_name(a, code));
     }
     return out;
 }

@@ -359,6 +359,10 @@ void menu_close_panel() {
             say(message, 1);
             return;
         }
+        if (!message.empty()) { // an unreadable file moved aside: said once
+            say(message);
+            return;
+        }
     }
     menu_open = menu_waiting = 0;
     hold_clocks(elapsed_ms(sys_ticks(), menu_opened_at));
@@ -387,7 +391,7 @@ void menu_handle_event(const SDL_Event &ev) {
 }
 
 MenuLayout menu_layout(int w, int h) {
-    constexpr float WIDTH = 560, ROW = 21, TOP = 50, BOTTOM = 36;
+    constexpr float WIDTH = 560, ROW = 21, TOP = 50, BOTTOM = 48; // two message lines
     float s = std::fmin(w / 960.0f, h / 600.0f);
     MenuLayout l{};
     l.scale = s;

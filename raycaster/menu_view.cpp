@@ -8,8 +8,11 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
+
+constexpr int MESSAGE_WIDTH = 520; // the panel's width less its margins, in font pixels
 
 constexpr SDL_Color LABEL{220, 220, 220, 255};
 constexpr SDL_Color VALUE{255, 255, 255, 255};
@@ -105,7 +108,90 @@ void action_row(int row, const MenuLayout &l, float y) {
     }
 }
 
+bool fits(TTF_Font *font, const std::string &s, int width) {
+    int w = 0, h = 0;
+    return TTF_SizeUTF8(font, s.c_str(), &w, &h) == 0 && w <= width;
+}
+
+// The longest start of `s` (whole UTF-8 characters, at least one) that fits.
+size_t fitting_start(TTF_Font *font, const std::string &s, int width) {
+    size_t lo = 0, hi = s.size() + 1;
+    while (hi - lo > 1) {
+        size_t mid = (lo + hi) / 2;
+        (fits(font, s.substr(0, mid), width) ? lo : hi) = mid;
+    }
+    while (lo > 0 && lo < s.size() && (static_cast<unsigned char>(s[lo]) & 0xC0) == 0x80) lo--;
+    size_t one = 1;
+    while (one < s.size() && (static_cast<unsigned char>(s[one]) & 0xC0) == 0x80) one++;
+    return lo ? lo : one;
+}
+
+// Greedy wrapping at spaces. A word wider than a line (a path) goes on where
+// the line stands and breaks at its edge, after a folder mark if one is near.
+std::vector<std::string> wrap(TTF_Font *font, const std::string &s, int width) {
+    std::vector<std::string> lines;
+    std::string line;
+    size_t start = 0;
+    while (start <= s.size()) {
+        size_t space = s.find(' ', start);
+        std::string word = s.substr(start, space == std::string::npos ? space : space - start);
+        start = space == std::string::npos ? s.size() + 1 : space + 1;
+        std::string joined = line.empty() ? word : line + " " + word;
+        if (fits(font, joined, width)) {
+            line = joined;
+            continue;
+        }
+        line = fits(font, word, width) ? (lines.push_back(line), word) : joined;
+        while (!fits(font, line, width)) {
+            size_t n = fitting_start(font, line, width);
+            size_t mark = line.find_last_of("/\\", n - 1);
+            if (mark != std::string::npos && mark + 1 > n / 2 && mark + 1 < n) n = mark + 1;
+            lines.push_back(line.substr(0, n));
+            line.erase(0, n);
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
 } // namespace
+
+std::vector<std::string> menu_message_lines(TTF_Font *font, const std::string &message, int width) {
+    std::vector<std::string> lines = wrap(font, message, width);
+    // The path: from the first folder mark that starts a word (/home,
+    // C:\Users) to the last one before the ": " that ends it (a reason may
+    // hold a '/' too).
+    size_t first = message.find_first_of("/\\");
+    while (first != std::string::npos && first > 0 && message[first - 1] != ' ' &&
+           !(first > 1 && message[first - 1] == ':' && message[first - 2] != ' '))
+        first = message.find_first_of("/\\", first + 1);
+    size_t last =
+        message.find_last_of("/\\", first == std::string::npos ? first : message.find(": ", first));
+    if (lines.size() > 2 && first != std::string::npos && first < last) {
+        // A path too long: the most of its start that lets it all fit in two
+        // lines, then "...", then its last folder mark, file name and reason.
+        auto shortened = [&](size_t keep) {
+            while (keep > 0 &&
+                   (static_cast<unsigned char>(message[first + 1 + keep]) & 0xC0) == 0x80)
+                keep--;
+            return wrap(font, message.substr(0, first + 1 + keep) + "\u2026" + message.substr(last),
+                        width);
+        };
+        size_t lo = 0, hi = last - first - 1; // keeping hi characters is too many
+        while (hi - lo > 1) {
+            size_t mid = (lo + hi) / 2;
+            (shortened(mid).size() <= 2 ? lo : hi) = mid;
+        }
+        lines = shortened(lo);
+    }
+    if (lines.size() > 2) { // a file name or reason longer than the panel: its end shows
+        std::string rest;
+        for (size_t i = 1; i < lines.size(); i++) rest += (i > 1 ? " " : "") + lines[i];
+        while (!fits(font, "\u2026" + rest, width)) rest.erase(0, fitting_start(font, rest, 1));
+        lines = {lines[0], "\u2026" + rest};
+    }
+    return lines;
+}
 
 void draw_menu(int w, int h) {
     MenuLayout l = menu_layout(w, h);
@@ -147,9 +233,19 @@ void draw_menu(int w, int h) {
         }
     }
 
-    if (!menu_message.empty())
-        text(menu_message, menu_message_is_error ? ALARM : VALUE, l.x0 + 20 * sc, l.message_y);
-    else
+    if (!menu_message.empty()) {
+        static std::string wrapped;
+        static std::vector<std::string> lines;
+        if (wrapped != menu_message) { // measured once, not every frame
+            wrapped = menu_message;
+            lines = font_small ? menu_message_lines(font_small, wrapped, MESSAGE_WIDTH)
+                               : std::vector<std::string>{};
+        }
+        int skip = font_small ? TTF_FontLineSkip(font_small) : 0;
+        for (size_t i = 0; i < lines.size(); i++)
+            text(lines[i], menu_message_is_error ? ALARM : VALUE, l.x0 + 20 * sc,
+                 l.message_y + static_cast<float>(i) * skip * sc);
+    } else
         text(controls ? "Enter: change   Del: clear   Esc: back"
                       : "\u2191\u2193 choose   \u2190\u2192 change   Enter: act   Esc: close",
              DIM, l.x0 + 20 * sc, l.message_y);

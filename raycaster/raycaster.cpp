@@ -25,6 +25,7 @@
 #include <SDL2/SDL_image.h>
 #include <SDL2/SDL_mixer.h>
 #include <SDL2/SDL_ttf.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -89,12 +90,32 @@ void startup_failed(const std::string &what, const std::string &before = {}) {
                              nullptr);
 }
 
-// A window remembered from a bigger screen would open past its edges.
-void fit_window_to_display() {
+// A window remembered from a bigger screen would open past its edges, and
+// its frame adds to it: it is cut to the display's usable area less the
+// borders, which the window manager tells only once the window is shown.
+void fit_window_to_display(SDL_Window *window) {
     SDL_Rect usable{};
-    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return;
-    if (window_width > usable.w) window_width = usable.w;
-    if (window_height > usable.h) window_height = usable.h;
+    int display = window ? std::max(0, SDL_GetWindowDisplayIndex(window)) : 0;
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) return;
+    int top = 0, left = 0, bottom = 0, right = 0;
+    constexpr int FRAME_AT_MOST = 64; // a smaller window cannot reach the edges
+    if (window &&
+        (window_width > usable.w - FRAME_AT_MOST || window_height > usable.h - FRAME_AT_MOST)) {
+        for (int i = 0; i < 25 && top + left + bottom + right == 0; i++) {
+            SDL_PumpEvents();
+            SDL_Delay(i ? 10 : 0);
+            if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0) break;
+        }
+    }
+    int w = std::min(window_width, usable.w - left - right);
+    int h = std::min(window_height, usable.h - top - bottom);
+    if (w == window_width && h == window_height) return;
+    window_width = w;
+    window_height = h;
+    if (!window) return;
+    SDL_SetWindowSize(window, w, h);
+    SDL_SetWindowPosition(window, usable.x + left + (usable.w - left - right - w) / 2,
+                          usable.y + top + (usable.h - top - bottom - h) / 2);
 }
 
 // The window's state at quit is kept for the next start; its size only
@@ -194,7 +215,7 @@ int main(int, char **) {
         return 1;
     }
     settings_load();
-    fit_window_to_display();
+    fit_window_to_display(nullptr);
     win = SDL_CreateWindow("Drevix Raycaster", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                            window_width, window_height,
                            SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
@@ -202,6 +223,7 @@ int main(int, char **) {
         startup_failed(std::string("cannot open a window: ") + SDL_GetError());
         return 1;
     }
+    fit_window_to_display(win);
     SDL_GLContext gl_ctx = SDL_GL_CreateContext(win);
     if (!gl_ctx) {
         startup_failed(std::string("cannot create an OpenGL context: ") + SDL_GetError());

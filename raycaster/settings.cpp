@@ -1,5 +1,6 @@
 #include "settings.h"
 #include "bindings.h"
+#include "player_file.h"
 
 #include <cctype>
 #include <cmath>
@@ -99,32 +100,12 @@ void settings_reset() {
 
 namespace {
 
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
-
 bool same_word(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); i++)
         if (std::tolower(static_cast<unsigned char>(a[i])) !=
             std::tolower(static_cast<unsigned char>(b[i])))
             return false;
-    return true;
-}
-
-bool valid_utf8(std::string_view s) {
-    for (size_t i = 0; i < s.size();) {
-        auto c = static_cast<unsigned char>(s[i]);
-        int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-        if (extra < 0 || (extra == 1 && c < 0xC2) || c > 0xF4 || i + extra >= s.size())
-            return false;
-        for (int k = 1; k <= extra; k++)
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        i += extra + 1;
-    }
     return true;
 }
 
@@ -136,9 +117,8 @@ std::string number_text(double v) {
 
 std::string range_text(const Setting &s) {
     if (s.kind == SETTING_CHOICE) {
-        std::string out;
-        for (int i = 0; i < s.choice_count; i++)
-            out += (i ? i + 1 == s.choice_count ? " or " : ", " : "") + number_text(s.choices[i]);
+        std::string out = "one of ";
+        for (int i = 0; i < s.choice_count; i++) out += (i ? ", " : "") + number_text(s.choices[i]);
         return out;
     }
     return number_text(s.lo) + " to " + number_text(s.hi);
@@ -167,7 +147,10 @@ void parse_value(const Setting &s, std::string_view text, std::string *why) {
         ok = false;
         for (int i = 0; i < s.choice_count; i++) ok = ok || v == s.choices[i];
     }
-    if (s.kind == SETTING_PIXELS && v != std::floor(v)) ok = false;
+    if (s.kind == SETTING_PIXELS && v != std::floor(v)) {
+        *why = t + " is not a whole number";
+        return;
+    }
     if (!ok) {
         *why = t + " is not " + range_text(s);
         return;
@@ -199,26 +182,6 @@ bool known(const Target &t) {
     return t.setting || t.keys >= 0 || t.pad >= 0;
 }
 
-// Splits "key = value"; false when the line holds no setting at all.
-bool split_line(std::string_view line, std::string_view *key, std::string_view *value) {
-    line = trim(line);
-    if (line.empty() || line.front() == '#') return false;
-    size_t eq = line.find('=');
-    *key = trim(line.substr(0, eq));
-    *value = eq == std::string_view::npos ? std::string_view{} : trim(line.substr(eq + 1));
-    return true;
-}
-
-template <typename Fn> void each_line(std::string_view text, Fn fn) {
-    int number = 0;
-    while (!text.empty()) {
-        size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        fn(++number, line);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-    }
-}
-
 std::string line_for(const Target &t) {
     if (t.setting) return std::string(t.setting->key) + " = " + format_setting(*t.setting);
     if (t.keys >= 0)
@@ -231,35 +194,31 @@ std::string line_for(const Target &t) {
 
 std::string format_setting(const Setting &s) {
     if (s.kind == SETTING_SWITCH) return *s.flag ? "true" : "false";
-    return number_text(setting_value(s));
+    // A window the player shrank below the smallest size the reader takes
+    // is kept at that size, not as a line the next start refuses.
+    return number_text(std::fmin(std::fmax(setting_value(s), s.lo), s.hi));
 }
 
 std::vector<SettingsProblem> settings_parse(std::string_view text) {
     std::vector<SettingsProblem> problems;
-    if (text.size() > SETTINGS_MAX_BYTES) {
-        problems.push_back(
-            {0, "larger than " + std::to_string(SETTINGS_MAX_BYTES / 1024) + " KiB, not read",
-             false});
-        return problems;
-    }
-    each_line(text, [&](int number, std::string_view line) {
-        std::string_view key, value;
-        if (!valid_utf8(line)) return problems.push_back({number, "not UTF-8 text", false});
-        if (!split_line(line, &key, &value)) return;
-        if (line.find('=') == std::string_view::npos)
-            return problems.push_back({number, "not \"key = value\"", false});
-        Target t = find_key(key);
+    for (const PlayerFileLine &l : player_file_lines(text)) {
+        if (!l.problem.empty()) {
+            problems.push_back({l.number, l.problem, false});
+            continue;
+        }
+        Target t = find_key(l.key);
         std::string why;
         if (t.setting)
-            parse_value(*t.setting, value, &why);
+            parse_value(*t.setting, l.value, &why);
         else if (t.keys >= 0)
-            parse_keys(static_cast<Action>(t.keys), value, action_keys[t.keys], &why);
+            parse_keys(static_cast<Action>(t.keys), l.value, action_keys[t.keys], &why);
         else if (t.pad >= 0)
-            parse_button(static_cast<Action>(t.pad), value, &action_pad[t.pad], &why);
+            parse_button(static_cast<Action>(t.pad), l.value, &action_pad[t.pad], &why);
         else
             why = "unknown key, kept as it is";
-        if (!why.empty()) problems.push_back({number, std::string(key) + ": " + why, !known(t)});
-    });
+        if (!why.empty())
+            problems.push_back({l.number, std::string(l.key) + ": " + why, !known(t)});
+    }
     return problems;
 }
 
@@ -275,12 +234,18 @@ std::string settings_format(std::string_view old_text) {
         out = "# Drevix Raycaster settings, written by the game when you change them in\n"
               "# Options (O key or the controller's Start button). One \"key = value\" a line;\n"
               "# lines starting with # are comments. Delete the file to go back to the defaults.\n";
-    each_line(old_text, [&](int, std::string_view line) {
-        std::string_view key, value;
+    // A line the reader refused stays as the player wrote it; the setting it
+    // meant is added at the end.
+    std::vector<PlayerFileLine> lines = player_file_lines(old_text);
+    size_t next = 0;
+    int number = 0;
+    while (!old_text.empty()) {
+        size_t end = old_text.find('\n');
+        std::string_view line = old_text.substr(0, end);
+        old_text = end == std::string_view::npos ? std::string_view{} : old_text.substr(end + 1);
         Target t;
-        if (valid_utf8(line) && split_line(line, &key, &value) &&
-            line.find('=') != std::string_view::npos)
-            t = find_key(key);
+        if (next < lines.size() && lines[next].number == ++number)
+            if (const PlayerFileLine &l = lines[next++]; l.problem.empty()) t = find_key(l.key);
         if (known(t)) {
             out += line_for(t);
             written[index(t)] = true;
@@ -288,7 +253,7 @@ std::string settings_format(std::string_view old_text) {
             out += line;
         }
         out += '\n';
-    });
+    }
     for (const Setting &s : SETTINGS) {
         Target t;
         t.setting = &s;

@@ -61,8 +61,10 @@ struct SettingsProblem {
 
 // Reads a settings file's text into the settings. Keys the game does not
 // know, and values it cannot use, are reported and leave the setting at
-// what it was. A text longer than SETTINGS_MAX_BYTES is not read at all.
-constexpr size_t SETTINGS_MAX_BYTES = 64 * 1024;
+// what it was. A file longer than SETTINGS_MAX_BYTES is not read at all,
+// and none longer is written: far above what the game itself writes, so a
+// file it read can always be saved again.
+constexpr size_t SETTINGS_MAX_BYTES = 1024 * 1024;
 std::vector<SettingsProblem> settings_parse(std::string_view text);
 
 // The file's new text: the old one with every known key's value replaced,

@@ -1,4 +1,5 @@
 #include "settings_file.h"
+#include "player_file.h"
 #include "settings.h"
 #include "user_files.h"
 
@@ -10,7 +11,7 @@ int settings_changed_by_player = 0;
 
 namespace {
 
-std::string file_text;    // as last read or written; kept lines come from it
+PlayerFile file;          // as last read or written; kept lines come from its text
 std::string saved_values; // the settings as the file holds them
 
 std::string current_values() {
@@ -31,18 +32,15 @@ void settings_load() {
     settings_reset();
     settings_path = settings_file_path();
     settings_broken = settings_changed_by_player = 0;
-    file_text.clear();
-    std::string text, error;
-    int missing = 0;
+    file = PlayerFile{};
     if (!settings_path.empty()) {
-        if (read_user_file(settings_path, SETTINGS_MAX_BYTES, &text, &missing, &error)) {
-            for (const SettingsProblem &p : settings_parse(text)) {
+        if (player_file_read(settings_path, SETTINGS_MAX_BYTES, &file)) {
+            for (const SettingsProblem &p : settings_parse(file.text)) {
                 report(p.line, p.reason);
                 if (!p.unknown_key) settings_broken = 1;
             }
-            if (text.size() <= SETTINGS_MAX_BYTES) file_text = text;
-        } else if (!missing) {
-            report(0, "cannot read (" + error + "); playing with the defaults");
+        } else if (file.state == PLAYER_FILE_UNREADABLE) {
+            report(0, "cannot read (" + file.error + "); playing with the defaults");
             settings_broken = 1;
         }
     }
@@ -56,16 +54,26 @@ int settings_unsaved() {
 }
 
 int settings_save(std::string *message) {
+    message->clear();
     if (settings_path.empty() || !settings_unsaved()) return 1;
     if (settings_broken && !settings_changed_by_player) return 1;
-    std::string text = settings_format(file_text), error;
-    if (!replace_user_file(settings_path, text, &error)) {
-        *message = "NOT SAVED: " + settings_path + ": " + error;
-        std::fprintf(stderr, "Drevix Raycaster: %s\n", message->c_str());
-        return 0;
+    std::string moved;
+    if (file.state == PLAYER_FILE_UNREADABLE) {
+        std::string why = file.error;
+        if (!player_file_move_aside(&file, "settings", &moved)) {
+            *message = "NOT SAVED: " + settings_path + ": could not be read (" + why +
+                       ") nor moved aside: " + file.error;
+            std::fprintf(stderr, "Drevix Raycaster: %s\n", message->c_str());
+            return 0;
+        }
+        moved = "The old settings file could not be read (" + why + "); it is kept as " + moved;
     }
-    file_text = text;
+    if (!player_file_write(&file, settings_format(file.text), message)) return 0;
     saved_values = current_values();
     settings_broken = 0;
+    if (!moved.empty()) {
+        *message = moved;
+        std::fprintf(stderr, "Drevix Raycaster: %s\n", message->c_str());
+    }
     return 1;
 }

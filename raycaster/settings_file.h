@@ -18,4 +18,6 @@ int settings_unsaved();
 
 // Writes the file when a setting changed (and the file may be rewritten).
 // 0 on failure, with "NOT SAVED: <path>: <reason>" in *message and on stderr.
+// A file the game could not read is moved aside first, never overwritten:
+// then 1 with where it went in *message (else empty).
 int settings_save(std::string *message);

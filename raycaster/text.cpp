@@ -66,10 +66,31 @@ int marks_above(TTF_Font *font, const char *text, int rendered_h) {
     return std::max(0, rendered_h - without_h);
 }
 
+// A string wider than GL takes would be squeezed into its texture and
+// stretched back into unreadable glyphs: it is cut to the longest start
+// that fits, ending in an ellipsis.
+std::string within_gl(TTF_Font *font, const char *text) {
+    GLint max = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &max);
+    int w = 0, h = 0;
+    if (max <= 0 || TTF_SizeUTF8(font, text, &w, &h) != 0 || w <= max) return text;
+    std::string s = text;
+    size_t lo = 0, hi = s.size(); // the cut: lo fits, hi does not
+    while (hi - lo > 1) {
+        size_t mid = (lo + hi) / 2;
+        std::string t = s.substr(0, mid) + "\u2026";
+        (TTF_SizeUTF8(font, t.c_str(), &w, &h) == 0 && w <= max ? lo : hi) = mid;
+    }
+    while (lo > 0 && (static_cast<unsigned char>(s[lo]) & 0xC0) == 0x80) lo--;
+    return s.substr(0, lo) + "\u2026";
+}
+
 Rendered render(TTF_Font *font, const char *text, SDL_Color color) {
-    SDL_Surface *surface = TTF_RenderUTF8_Blended(font, text, color);
+    std::string fitting = within_gl(font, text);
+    SDL_Surface *surface = TTF_RenderUTF8_Blended(font, fitting.c_str(), color);
     if (!surface) return {0, 0, 0, 0};
-    Rendered out{surf_to_gl(surface), surface->w, surface->h, marks_above(font, text, surface->h)};
+    Rendered out{surf_to_gl(surface), surface->w, surface->h,
+                 marks_above(font, fitting.c_str(), surface->h)};
     SDL_FreeSurface(surface);
     return out;
 }

@@ -77,7 +77,29 @@ int replace_user_file(const std::string &path, const std::string &text, std::str
     std::wstring target = wide(path);
     size_t slash = target.rfind(L'\\');
     if (slash != std::wstring::npos) CreateDirectoryW(target.substr(0, slash).c_str(), nullptr);
-    std::wstring temp = target + L".new";
+    // Earlier saves' leftovers, a minute old: a younger one may be another
+    // running game's save in progress. Each save has a name of its own.
+    std::wstring mark = target + L".new-";
+    std::wstring folder = slash == std::wstring::npos ? L"" : target.substr(0, slash + 1);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((mark + L"*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        FILETIME now_ft;
+        GetSystemTimeAsFileTime(&now_ft);
+        ULARGE_INTEGER now{}, then{};
+        now.LowPart = now_ft.dwLowDateTime;
+        now.HighPart = now_ft.dwHighDateTime;
+        do {
+            then.LowPart = found.ftLastWriteTime.dwLowDateTime;
+            then.HighPart = found.ftLastWriteTime.dwHighDateTime;
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                now.QuadPart > then.QuadPart + 60ull * 10000000ull)
+                DeleteFileW((folder + found.cFileName).c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    std::wstring temp =
+        mark + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64());
     FILE *f = _wfopen(temp.c_str(), L"wb");
     if (!f) {
         *error = std::strerror(errno);
@@ -94,4 +116,14 @@ int replace_user_file(const std::string &path, const std::string &text, std::str
     }
     if (!ok) DeleteFileW(temp.c_str());
     return ok;
+}
+
+int move_user_file(const std::string &from, const std::string &to, int *exists,
+                   std::string *error) {
+    *exists = 0;
+    if (MoveFileExW(wide(from).c_str(), wide(to).c_str(), MOVEFILE_WRITE_THROUGH)) return 1;
+    DWORD code = GetLastError();
+    *exists = code == ERROR_ALREADY_EXISTS || code == ERROR_FILE_EXISTS;
+    *error = system_reason(code);
+    return 0;
 }

@@ -11,6 +11,8 @@ set -euo pipefail
 PLAYER=(
   g++ make cmake pkg-config
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
+  # the maze generator's worksheets (PDF)
+  libcairo2-dev
   libgl-dev libgl1-mesa-dri
   zlib1g-dev
   # assets: font sources and the music encoder
@@ -32,6 +34,8 @@ DEVELOPER=(
   zip unzip p7zip-full libarchive-tools python3
   # renders the maze generator's SVG export in its tests
   librsvg2-bin
+  # reads back the maze generator's PDF worksheets (pdfinfo, pdftoppm)
+  poppler-utils
   # fuzzing and sanitizers
   clang libclang-rt-14-dev
   # the .deb (CPack needs file for its dependency list), package and desktop
@@ -41,8 +45,11 @@ DEVELOPER=(
   python3-fonttools
   # a window manager under Xvfb: the game's test minimises its window
   openbox
-  # xwininfo finds the message boxes, which have no class for xdotool
+  # xwininfo: where a window really is under it, and the message boxes,
+  # which have no class for xdotool
   x11-utils
+  # sets and reads the clipboard in the maze generator's window test
+  xclip
   # frame costs counted in instructions (raycaster/tests/bench_frame_ir.sh)
   valgrind
 )

@@ -46,6 +46,8 @@ SYSTEM_LIBS='^(ld-linux-x86-64|libc|libm|libdl|libpthread|librt|libresolv|libuti
 # Debian 11 with a compiler and the headers of every back-end SDL may load.
 BUILD_PACKAGES=(
   g++ make cmake pkg-config patchelf
+  # the maze generator's PDF worksheets
+  libcairo2-dev
   libx11-dev libxext-dev libxcursor-dev libxi-dev libxfixes-dev libxrandr-dev libxss-dev
   libxkbcommon-dev libwayland-dev wayland-protocols libegl-dev libgl-dev
   libasound2-dev libpulse-dev libudev-dev libdbus-1-dev

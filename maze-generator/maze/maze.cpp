@@ -3,6 +3,7 @@
 #include "maze_algos.h"
 #include "maze_grid.h"
 #include "maze_rng.h"
+#include "maze_seed.h"
 
 #include <algorithm>
 #include <cstring>
@@ -27,7 +28,7 @@ void maze_init(Maze *m, int first, int second) {
     std::memset(m->cells, WALL_ALL, sizeof m->cells);
 }
 
-void maze_generate_full(Maze *m, int algorithm) {
+void maze_generate_seeded(Maze *m, int algorithm, uint32_t seed) {
     if (!m) return;
     // The caller may have written the sizes itself; never trust them past the array.
     m->rows = clamp_size(m->rows);
@@ -36,6 +37,12 @@ void maze_generate_full(Maze *m, int algorithm) {
     if (m->rows == 0 || m->cols == 0) return;
     if (algorithm < 0 || algorithm >= ALGO_COUNT) algorithm = ALGO_RECURSIVE;
     grid_start(*m);
-    GENERATORS[algorithm](*m, rng_from_rand());
+    GENERATORS[algorithm](*m, rng_from_seed(seed % SEED_LIMIT));
     grid_finish(*m);
+}
+
+uint32_t maze_generate_full(Maze *m, int algorithm) {
+    const uint32_t seed = seed_from_rand();
+    maze_generate_seeded(m, algorithm, seed);
+    return seed;
 }

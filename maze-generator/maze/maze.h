@@ -1,6 +1,6 @@
 // The maze library: perfect mazes (every cell reachable, no loops) on a grid
-// of up to 300 by 300 cells. Randomness comes from the C library's rand(), so
-// srand() makes a run repeatable.
+// of up to 300 by 300 cells. Each maze comes from a seed (maze_seed.h); the
+// same seed, algorithm and size give the same maze everywhere.
 #pragma once
 
 #include <array>
@@ -39,8 +39,13 @@ constexpr std::array<const char *, ALGO_COUNT> ALGO_NAMES = {"RECURSIVE", "PRIM"
 void maze_init(Maze *m, int first, int second);
 
 // Closes every wall of the rows x cols cells and carves a perfect maze into
-// them. An unknown algorithm index means ALGO_RECURSIVE.
-void maze_generate_full(Maze *m, int algorithm);
+// them from the seed (taken modulo SEED_LIMIT). An unknown algorithm index
+// means ALGO_RECURSIVE.
+void maze_generate_seeded(Maze *m, int algorithm, uint32_t seed);
+
+// The same with a seed drawn from the C library's rand(), so srand() makes a
+// run repeatable; returns the seed.
+uint32_t maze_generate_full(Maze *m, int algorithm);
 
 inline uint8_t maze_cell(const Maze &m, int row, int col) {
     return m.cells[row * MAZE_STRIDE + col];

@@ -236,7 +236,10 @@ TEST(Export, FilesShowTheMazesWallsWithTheOpeningsAndItsSolution) {
         maze_generate_full(m.get(), c.algo);
         ASSERT_EQ(maze_problems(*m), "");
         char message[STATUS_BYTES];
-        ASSERT_TRUE(export_maze(*m, c.algo, dir.string(), encode_png, message)) << message;
+        // What the files say about the maze: its seed and statistics.
+        const std::string about = maze_about(*m, ALGO_NAMES[c.algo], 12345);
+        ASSERT_TRUE(export_maze(*m, c.algo, dir.string(), encode_png, message, about.c_str()))
+            << message;
         std::string lower = ALGO_NAMES[c.algo];
         for (char &ch : lower) ch = char(std::tolower(ch));
         const std::string stem =
@@ -246,6 +249,17 @@ TEST(Export, FilesShowTheMazesWallsWithTheOpeningsAndItsSolution) {
         for (const char *end : {".svg", ".png", "-solution.svg", "-solution.png"})
             EXPECT_TRUE(files_in(dir).count(stem + end)) << stem + end;
         check_export(*m, c.algo, dir, stem);
+        for (const char *end : {".svg", "-solution.svg"})
+            EXPECT_EQ(
+                sh("python3 -c \"import sys, xml.etree.ElementTree as E; "
+                   "print(E.parse(sys.argv[1]).find('{http://www.w3.org/2000/svg}desc').text)\" '" +
+                   (dir / (stem + end)).string() + "'"),
+                about + "\n");
+        for (const char *end : {".png", "-solution.png"})
+            EXPECT_EQ(
+                sh("identify -format '%[Description]' '" + (dir / (stem + end)).string() + "'"),
+                about);
+        EXPECT_NE(about.find(", seed 000C1S: dead ends "), about.npos) << about;
     }
     EXPECT_EQ(files_in(dir).size(), 16u) << "stray files";
 }

@@ -1,6 +1,7 @@
 #include "controls.h"
 #include "layout.h"
 #include "maze_check.h"
+#include "maze_seed.h"
 #include "status.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +30,31 @@ struct Window {
     Window() { view_start(state, *maze, nullptr, ticking_clock); }
     void act(Action a) { apply_action(state, *maze, a, ticking_clock); }
 };
+
+std::string seed_of(const Window &w) {
+    SeedCode code;
+    seed_code(w.state.seed, code);
+    return code;
+}
+
+// Every new maze has its own seed, in the status line, and its own figures,
+// which fit before the key help even for the largest window mazes (8
+// pixels a character in the status font).
+TEST(Controls, SeedAndStatisticsFollowEveryMaze) {
+    Window w;
+    while (w.state.size_idx != int(MAZE_SIZES.size()) - 1) w.act(ACT_NEXT_SIZE);
+    char text[STATUS_BYTES];
+    for (int i = 0; i < 3 * WINDOW_ALGOS; i++, w.act(i % 3 ? ACT_GENERATE : ACT_NEXT_ALGO)) {
+        status_line(text, w.state, *w.maze, 0);
+        EXPECT_TRUE(std::string(text).ends_with("  seed " + seed_of(w))) << text;
+        char counted[STATUS_BYTES];
+        format_stats_line(counted, maze_stats(*w.maze));
+        format_stats_line(text, w.state.stats);
+        EXPECT_STREQ(text, counted);
+        EXPECT_LE(std::strlen(text) * 8 + BUTTON_GAP, size_t(HELP_X - status_x(w.state.buttons)))
+            << text;
+    }
+}
 
 TEST(Controls, StartsWithRecursiveAtFiftyByEighty) {
     Window w;
@@ -105,6 +131,8 @@ TEST(Controls, SolutionSwitchOutlivesNewMazes) {
     EXPECT_EQ(w.state.show_solution, 0);
 }
 
+// Without fonts the buttons take their least widths: 110, 110 and 100 from
+// x = 10, ten pixels apart.
 TEST(Controls, ButtonHitTestExcludesRightAndBottomEdges) {
     Window w;
     struct Case {
@@ -117,11 +145,11 @@ TEST(Controls, ButtonHitTestExcludesRightAndBottomEdges) {
                    {9, 20, -1},
                    {10, 9, -1},
                    {130, 10, 1},
-                   {269, 37, 1},
-                   {270, 20, -1},
-                   {280, 20, 2},
-                   {399, 37, 2},
-                   {400, 20, -1},
+                   {239, 37, 1},
+                   {240, 20, -1},
+                   {250, 20, 2},
+                   {349, 37, 2},
+                   {350, 20, -1},
                    {600, 20, -1},
                    {50, 400, -1}})
         EXPECT_EQ(button_at(w.state.buttons, c.x, c.y), c.button) << c.x << "," << c.y;
@@ -147,24 +175,29 @@ TEST(Status, LongTextIsCutToTheBuffer) {
 }
 
 // An export's message replaces the status line for MESSAGE_MS, also when
-// the tick counter wraps in between, or until a new maze.
+// the tick counter wraps in between, or until a new maze. The window is told
+// to wake exactly when it runs out, and not at all without one.
 TEST(Status, MessageShowsForAWhileThenTheStatusReturns) {
     Window w;
     char text[STATUS_BYTES];
+    EXPECT_EQ(status_wait_ms(w.state, 1000), -1);
     for (uint32_t start : {1000u, 0xFFFFFFFFu - 100}) {
         show_message(w.state, "SAVED maze-80x50-recursive-1 (4 files)", start);
         status_line(text, w.state, *w.maze, start);
         EXPECT_STREQ(text, "SAVED maze-80x50-recursive-1 (4 files)");
+        EXPECT_EQ(status_wait_ms(w.state, start + 1), int(MESSAGE_MS) - 1);
         status_line(text, w.state, *w.maze, start + MESSAGE_MS - 1);
         EXPECT_STREQ(text, "SAVED maze-80x50-recursive-1 (4 files)");
+        EXPECT_EQ(status_wait_ms(w.state, start + MESSAGE_MS - 1), 1);
         status_line(text, w.state, *w.maze, start + MESSAGE_MS);
-        EXPECT_STREQ(text, "80x50  5ms  ALGO:RECURSIVE");
+        EXPECT_EQ(text, "80x50  5ms  ALGO:RECURSIVE  seed " + seed_of(w));
+        EXPECT_EQ(status_wait_ms(w.state, start + MESSAGE_MS), -1);
     }
     // A new maze's time shows at once.
     show_message(w.state, "SAVED maze-80x50-recursive-1 (4 files)", 1000);
     w.act(ACT_GENERATE);
     status_line(text, w.state, *w.maze, 1001);
-    EXPECT_STREQ(text, "80x50  5ms  ALGO:RECURSIVE");
+    EXPECT_EQ(text, "80x50  5ms  ALGO:RECURSIVE  seed " + seed_of(w));
 }
 
 TEST(Layout, SmallMazesKeepTwelvePixelCells) {

@@ -4,6 +4,7 @@
 #include "config.h"
 #include "maze_check.h"
 #include "maze_route.h"
+#include "maze_seed.h"
 #include "x_session.h"
 
 #include <gtest/gtest.h>
@@ -19,8 +20,18 @@
 
 namespace {
 
-// "80x50  <n>ms  ALGO:RECURSIVE": the status line of a fresh default maze.
-bool default_status(const std::string &s) {
+// The seed at the end of a status line; false when there is none.
+bool status_seed(const std::string &s, uint32_t &seed) {
+    const size_t at = s.rfind("  seed ");
+    return at != s.npos && seed_parse(s.substr(at + 7), seed) && s.size() == at + 7 + SEED_CHARS;
+}
+
+// "80x50  <n>ms  ALGO:RECURSIVE  seed <code>": the status line of a fresh
+// default maze.
+bool default_status(std::string s) {
+    uint32_t seed = 0;
+    if (!status_seed(s, seed)) return false;
+    s.resize(s.size() - 7 - SEED_CHARS);
     const std::string head = "80x50  ", tail = "ms  ALGO:RECURSIVE";
     if (s.size() <= head.size() + tail.size() || s.compare(0, head.size(), head) != 0 ||
         s.compare(s.size() - tail.size(), tail.size(), tail) != 0)
@@ -41,9 +52,6 @@ constexpr uint32_t PATH = rgb(COLOR_PATH);
 struct Rect {
     int x, y, w, h;
 };
-constexpr Rect button_rect(int i) {
-    return {BUTTON_STYLES[i].x, BUTTON_STYLES[i].y, BUTTON_STYLES[i].w, BUTTON_STYLES[i].h};
-}
 
 // Pixels in r that differ from colour.
 int ink(const Shot &s, Rect r, uint32_t colour) {
@@ -51,6 +59,45 @@ int ink(const Shot &s, Rect r, uint32_t colour) {
     for (int y = r.y; y < r.y + r.h; y++)
         for (int x = r.x; x < r.x + r.w; x++) n += s.at(x, y) != colour;
     return n;
+}
+
+// Button i as drawn, plain or hovered: its run of fill along its second
+// pixel row, which no caption reaches. Empty when it is not there.
+Rect button_rect(const Shot &s, int i) {
+    const ButtonStyle &b = BUTTON_STYLES[i];
+    int lo = -1, hi = -1;
+    for (int x = 0; x < s.w; x++) {
+        const uint32_t p = s.at(x, BUTTON_Y + 1);
+        if (p != rgb(b.color) && p != rgb(b.hover_color)) continue;
+        if (lo < 0) lo = x;
+        hi = x;
+    }
+    return lo < 0 ? Rect{} : Rect{lo, BUTTON_Y, hi - lo + 1, BUTTON_H};
+}
+
+// Empty when every caption lies inside its button with a pixel of fill all
+// round, and the toolbar up to the status line shows nothing else.
+std::string caption_problems(const Shot &s) {
+    std::vector<Rect> buttons;
+    for (int i = 0; i < BUTTON_COUNT; i++) {
+        const Rect r = button_rect(s, i);
+        if (r.w == 0) return "button " + std::to_string(i) + " not found";
+        const uint32_t fill = s.at(r.x, r.y);
+        const Rect inner = {r.x + 1, r.y + 1, r.w - 2, r.h - 2};
+        if (ink(s, r, fill) != ink(s, inner, fill))
+            return "caption of button " + std::to_string(i) + " reaches its edge";
+        buttons.push_back(r);
+    }
+    const int end = buttons.back().x + buttons.back().w + BUTTON_GAP;
+    for (int y = 0; y < TOOLBAR_H; y++)
+        for (int x = 0; x < end; x++) {
+            bool on_button = false;
+            for (Rect r : buttons)
+                on_button = on_button || (x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h);
+            if (!on_button && s.at(x, y) != TOOLBAR)
+                return "ink outside the buttons at " + std::to_string(x) + "," + std::to_string(y);
+        }
+    return "";
 }
 
 // Leftmost and rightmost columns of r holding a pixel that differs from colour.
@@ -232,8 +279,8 @@ class MazeWindow : public ::testing::Test {
 
     // A screenshot once ok holds, or the last one tried: the server may show a
     // presented frame a moment later.
-    Shot shot(const std::function<bool(const Shot &)> &ok = nullptr) {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+    Shot shot(const std::function<bool(const Shot &)> &ok = nullptr, int seconds = 4) {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
         for (;;) {
             Shot s = screenshot(window);
             if ((s.w == WINDOW_W && (!ok || ok(s))) || std::chrono::steady_clock::now() > deadline)
@@ -261,19 +308,23 @@ TEST_F(MazeWindow, StartsWithToolbarTextAndAPerfectMaze) {
     EXPECT_EQ(s.at(405, 40), TOOLBAR);
     EXPECT_EQ(s.at(0, TOOLBAR_H), BACKGROUND);
     for (int i = 0; i < BUTTON_COUNT; i++) {
-        Rect r = button_rect(i);
+        Rect r = button_rect(s, i);
         uint32_t fill = rgb(BUTTON_STYLES[i].color);
         EXPECT_EQ(s.at(r.x + 1, r.y + 1), fill) << "button " << i;
         EXPECT_EQ(s.at(r.x + r.w - 1, r.y + r.h - 1), fill) << "button " << i;
         EXPECT_GT(ink(s, r, fill), 60) << "caption of button " << i;
     }
+    EXPECT_EQ(caption_problems(s), "");
     // The status line and the key help, in their dim grey on the toolbar.
     EXPECT_GT(ink(s, {STATUS_X, 8, HELP_X - STATUS_X - 10, 30}, TOOLBAR), 200);
     EXPECT_GT(ink(s, {HELP_X, 8, WINDOW_W - HELP_X, 30}, TOOLBAR), 200);
-    // "V:Solution  E:Export" under the key help, half as long; below the
-    // toolbar read_maze finds nothing but background.
-    EXPECT_GT(ink(s, {HELP_X, 32, 160, TOOLBAR_H - 32}, TOOLBAR), 100);
-    EXPECT_EQ(ink(s, {HELP_X + 170, 32, WINDOW_W - HELP_X - 170, TOOLBAR_H - 32}, TOOLBAR), 0);
+    // "V:Solution  E:Export  C/^V:Seed" under the key help, a little
+    // shorter; below the toolbar read_maze finds nothing but background.
+    EXPECT_GT(ink(s, {HELP_X, 32, 250, TOOLBAR_H - 32}, TOOLBAR), 100);
+    EXPECT_EQ(ink(s, {HELP_X + 260, 32, WINDOW_W - HELP_X - 260, TOOLBAR_H - 32}, TOOLBAR), 0);
+    // The statistics under the status line, clear of the key help.
+    EXPECT_GT(ink(s, {STATUS_X, 32, HELP_X - STATUS_X, TOOLBAR_H - 32}, TOOLBAR), 100);
+    EXPECT_EQ(ink(s, {HELP_X - 10, 32, 10, TOOLBAR_H - 32}, TOOLBAR), 0);
     int grey = 0;
     for (int x = STATUS_X; x < WINDOW_W; x++)
         for (int y = 8; y < 38; y++) grey += s.at(x, y) == rgb(COLOR_STATUS);
@@ -299,10 +350,10 @@ TEST_F(MazeWindow, GenerateDrawsAnotherPerfectMaze) {
 }
 
 TEST_F(MazeWindow, AlgorithmKeyAndButtonCycleTheCaption) {
-    const Rect algo = button_rect(BUTTON_ALGO);
     const uint32_t fill = rgb(BUTTON_STYLES[BUTTON_ALGO].color);
     const uint32_t hover = rgb(BUTTON_STYLES[BUTTON_ALGO].hover_color);
     Shot start = shot_of_maze(50, 80);
+    const Rect algo = button_rect(start, BUTTON_ALGO);
     auto [lo0, hi0] = ink_columns(start, algo, fill);
     const double per_char = (hi0 - lo0 + 1) / 9.0; // "RECURSIVE"
 
@@ -312,8 +363,8 @@ TEST_F(MazeWindow, AlgorithmKeyAndButtonCycleTheCaption) {
     };
     for (Step step :
          {Step{"PRIM", false}, {"KRUSKAL", false}, {"RECURSIVE", false}, {"PRIM", true}}) {
-        std::string line = step.by_click ? click(200, 24) : key("a");
-        EXPECT_TRUE(line.ends_with(std::string("ALGO:") + step.name)) << line;
+        std::string line = step.by_click ? click(algo.x + algo.w / 2, 24) : key("a");
+        EXPECT_NE(line.find(std::string("ALGO:") + step.name + "  seed "), line.npos) << line;
         const int chars = int(std::strlen(step.name));
         const uint32_t bg = step.by_click ? hover : fill;
         auto caption_fits = [&](const Shot &s) {
@@ -321,7 +372,9 @@ TEST_F(MazeWindow, AlgorithmKeyAndButtonCycleTheCaption) {
             return lo > 0 && std::abs((hi - lo + 1) - per_char * chars) < per_char &&
                    std::abs((lo + hi) / 2 - (algo.x + algo.w / 2)) <= 2;
         };
-        EXPECT_TRUE(caption_fits(shot(caption_fits))) << step.name;
+        Shot s = shot(caption_fits);
+        EXPECT_TRUE(caption_fits(s)) << step.name;
+        EXPECT_EQ(caption_problems(s), "") << step.name;
     }
     // A full turn of the key redraws the caption pixel for pixel.
     move(600, 300);
@@ -361,25 +414,31 @@ TEST_F(MazeWindow, HoverEdgesAndIgnoredClicks) {
     auto shows = [&](int hovered) {
         return [hovered](const Shot &s) {
             for (int i = 0; i < BUTTON_COUNT; i++) {
-                Rect r = button_rect(i);
+                Rect r = button_rect(s, i);
                 uint32_t want =
                     rgb(i == hovered ? BUTTON_STYLES[i].hover_color : BUTTON_STYLES[i].color);
-                if (s.at(r.x + 1, r.y + 1) != want) return false;
+                if (r.w == 0 || s.at(r.x + 1, r.y + 1) != want) return false;
             }
             return true;
         };
     };
+    Shot start = shot_of_maze(50, 80);
     struct Case {
         int x, y, hovered;
     };
-    for (Case c : {Case{119, 37, 0},
-                   {119, 38, -1},
-                   {269, 37, 1},
-                   {270, 20, -1},
-                   {280, 10, 2},
-                   {400, 20, -1},
-                   {10, 10, 0},
-                   {9, 20, -1}}) {
+    std::vector<Case> cases;
+    for (int i = 0; i < BUTTON_COUNT; i++) {
+        const Rect r = button_rect(start, i);
+        const int right = r.x + r.w - 1, bottom = r.y + r.h - 1;
+        for (Case c : {Case{right, bottom, i},
+                       {right, bottom + 1, -1},
+                       {right + 1, r.y + 10, -1},
+                       {r.x, r.y, i},
+                       {r.x - 1, r.y + 10, -1},
+                       {r.x + 5, r.y - 1, -1}})
+            cases.push_back(c);
+    }
+    for (Case c : cases) {
         move(c.x, c.y);
         EXPECT_TRUE(shows(c.hovered)(shot(shows(c.hovered)))) << c.x << "," << c.y;
     }
@@ -388,6 +447,20 @@ TEST_F(MazeWindow, HoverEdgesAndIgnoredClicks) {
        " 60 24 click 2 mousemove --window " + window + " 600 24 click 1");
     EXPECT_FALSE(app_line(app, 800)) << "a maze was made";
     EXPECT_TRUE(key("g").starts_with("80x50  ")) << status;
+}
+
+// The window draws only when something changes: covered by another
+// window and uncovered again, it shows the same picture as before.
+TEST_F(MazeWindow, UncoveredWindowShowsItsPictureAgain) {
+    Shot before = shot_of_maze(50, 80);
+    App cover = app_start(MAZE_GENERATOR_EXE, env); // opens on top, in the same place
+    ASSERT_TRUE(app_line(cover, 15000)) << app_stderr(cover);
+    sh("timeout 10 xdotool search --sync --onlyvisible --pid " + std::to_string(cover.pid) +
+       " --name '^Drevix Maze Generator$'");
+    usleep(300000);
+    app_kill(cover);
+    auto same = [&](const Shot &s) { return s.rgb == before.rgb; };
+    EXPECT_TRUE(same(shot(same)));
 }
 
 // V draws the solution over the maze and leaves everything else as it was;
@@ -480,6 +553,36 @@ TEST_F(MazeWindowExport, ExportWritesFourPicturesOfTheMazeShown) {
     EXPECT_TRUE(default_status(key("g"))) << status;
 }
 
+// C puts the seed in the clipboard, where another program reads it; Ctrl+V
+// makes the library's maze of a seed there, or says in red that there is
+// none and keeps the maze.
+TEST_F(MazeWindow, SeedCopiedAndPastedBringsTheMazeBack) {
+    uint32_t first = 0, back = 0;
+    ASSERT_TRUE(status_seed(status, first)) << status;
+    SeedCode code;
+    seed_code(first, code);
+    EXPECT_EQ(key("c"), std::string("COPIED seed ") + code);
+    EXPECT_EQ(sh("timeout 10 xclip -o -selection clipboard"), code);
+    key("g");
+    EXPECT_TRUE(status_seed(key("ctrl+v"), back) && back == first) << status;
+    auto library = std::make_unique<Maze>();
+    for (const char *text : {"seed k7qx2m", "hello"}) {
+        sh(std::string("printf '") + text +
+           "' | timeout 10 xclip -l 3 -selection clipboard >/dev/null 2>&1 &");
+        usleep(300000);
+        key("ctrl+v");
+        maze_init(library.get(), 50, 80);
+        seed_parse("K7QX2M", back);
+        maze_generate_seeded(library.get(), ALGO_RECURSIVE, back);
+        Drawn d = read_maze(shot_of_maze(50, 80), 50, 80); // V stayed off
+        EXPECT_EQ(std::memcmp(d.maze->cells, library->cells, sizeof d.maze->cells), 0) << text;
+    }
+    EXPECT_EQ(status, "NO SEED IN THE CLIPBOARD: 'hello' (six of 0-9 A-Z)");
+    const Rect line = {STATUS_X, 8, HELP_X - STATUS_X, 20};
+    auto red = [&](const Shot &s) { return line.w * line.h - ink(s, line, rgb(COLOR_ERROR)) > 50; };
+    EXPECT_TRUE(red(shot(red)));
+}
+
 // Nobody, root included, may create files in sysfs.
 class MazeWindowUnwritable : public MazeWindowExport {
   protected:
@@ -494,6 +597,10 @@ TEST_F(MazeWindowUnwritable, ExportToAnUnwritableFolderSaysWhyInRedAndCarriesOn)
     const Rect line = {STATUS_X, 8, HELP_X - STATUS_X, 30}; // some of it in the error colour
     auto red = [&](const Shot &s) { return line.w * line.h - ink(s, line, rgb(COLOR_ERROR)) > 50; };
     EXPECT_TRUE(red(shot(red)));
+    // Untouched, the window wakes when the message runs out and shows the
+    // status line again.
+    auto grey = [&](const Shot &s) { return !red(s) && ink(s, line, TOOLBAR) > 200; };
+    EXPECT_TRUE(grey(shot(grey, MESSAGE_MS / 1000 + 4)));
     EXPECT_TRUE(key("g").starts_with("80x50  ")) << status;
     EXPECT_EQ(read_maze(shot_of_maze(50, 80), 50, 80).problem, "");
     sh("xdotool key Escape");

@@ -5,6 +5,7 @@
 #include "fonts.h"
 #include "game.h"
 #include "gl_env.h"
+#include "menu_view.h"
 #include "overlay.h"
 #include "paths.h"
 #include "player.h"
@@ -291,6 +292,32 @@ TEST_F(Overlay, TextThatChangesIsDrawnAnewAndNothingLeaks) {
     frame(STATE_PLAY, 39);
     EXPECT_EQ(text_cache_textures(), 1) << "only the readout is still drawn";
     EXPECT_EQ(live_textures(), before + 1);
+}
+
+// The options menu's message at any length: two lines at most, each inside
+// the panel, and a long path shortened so its file name and the reason show.
+TEST_F(Overlay, MenuMessagesFitInTwoLinesWithTheFileNameAndReason) {
+    std::string deep;
+    for (int i = 0; i < 12; i++) deep += "/" + std::string(200, 'a' + i);
+    const std::string reason = "settings.ini: Input/output error"; // a / in the reason too
+    for (const std::string &path :
+         {std::string("/home/x"),
+          std::string("/home/someone/.config/a/rather/deep/folder/of/theirs/here"), deep}) {
+        std::string message = "NOT SAVED: " + path + "/drevix-raycaster/" + reason;
+        std::vector<std::string> lines = menu_message_lines(font_small, message, 520);
+        ASSERT_GE(lines.size(), 1u);
+        EXPECT_LE(lines.size(), 2u) << message;
+        std::string joined;
+        for (const std::string &l : lines) {
+            int w = 0, h = 0;
+            TTF_SizeUTF8(font_small, l.c_str(), &w, &h);
+            EXPECT_LE(w, 520) << l;
+            joined += (joined.empty() ? "" : " ") + l;
+        }
+        EXPECT_EQ(joined.substr(joined.size() - reason.size() - 1), "/" + reason) << joined;
+        EXPECT_EQ(joined.find("\u2026") != std::string::npos, path == deep) << joined;
+        EXPECT_EQ(joined.rfind("NOT SAVED: /", 0), 0u) << joined;
+    }
 }
 
 } // namespace
