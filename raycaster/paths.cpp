@@ -10,6 +10,12 @@ std::string base_dir_from_exe(std::string_view exe, char separator) {
     return std::string(exe.substr(0, folder));
 }
 
+std::string program_dir_from_exe(std::string_view exe, char separator) {
+    size_t file = exe.rfind(separator);
+    if (file == std::string_view::npos) return ".";
+    return std::string(exe.substr(0, file));
+}
+
 std::string asset_path(std::string_view base_dir, const char *format) {
     std::string_view rest = format;
     if (!rest.starts_with("%s")) return std::string(rest);

@@ -11,6 +11,11 @@
 // `separator`. "." unless the path has two separators to cut at.
 std::string base_dir_from_exe(std::string_view exe, char separator = '/');
 
+// The folder holding the executable itself: the base folder of the portable
+// archive, whose programs sit beside their assets. "." when the path names
+// no folder.
+std::string program_dir_from_exe(std::string_view exe, char separator = '/');
+
 // The file of the asset whose path format is `format` (such as ASSET_WALL)
 // under `base_dir`, however long; a format without a base folder as it is.
 std::string asset_path(std::string_view base_dir, const char *format);

@@ -8,6 +8,7 @@
 #include "flashlight.h"
 #include "fonts.h"
 #include "game.h"
+#include "gl_load.h"
 #include "journey_map.h"
 #include "menu.h"
 #include "overlay.h"
@@ -69,7 +70,8 @@ void find_base_dir() {
                      "Drevix Raycaster: cannot tell where the program lies (%s); looking for "
                      "its assets in the current folder\n",
                      why.c_str());
-    base_dir = base_dir_from_exe(exe, EXE_PATH_SEPARATOR);
+    base_dir = ASSETS_BESIDE_PROGRAM ? program_dir_from_exe(exe, EXE_PATH_SEPARATOR)
+                                     : base_dir_from_exe(exe, EXE_PATH_SEPARATOR);
 }
 
 // Without a display SDL falls back to a driver that shows nothing; unless
@@ -247,6 +249,11 @@ int main(int, char **) {
                              "DISPLAY set?)\n");
         return 1;
     }
+    std::string gl_missing = gl_load_library();
+    if (!gl_missing.empty()) {
+        startup_failed(gl_missing);
+        return 1;
+    }
     settings_load();
     fit_window_to_display(nullptr);
     win = SDL_CreateWindow("Drevix Raycaster", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
@@ -260,6 +267,11 @@ int main(int, char **) {
     SDL_GLContext gl_ctx = SDL_GL_CreateContext(win);
     if (!gl_ctx) {
         startup_failed(std::string("cannot create an OpenGL context: ") + SDL_GetError());
+        return 1;
+    }
+    std::string gl_call = gl_load_functions();
+    if (!gl_call.empty()) {
+        startup_failed("cannot start: the OpenGL driver has no " + gl_call);
         return 1;
     }
     bool vsync = SDL_GL_SetSwapInterval(1) == 0;

@@ -45,10 +45,13 @@ DEVELOPER=(
   python3-fonttools
   # a window manager under Xvfb: the game's test minimises its window
   openbox
-  # where a window really is under it (xwininfo)
+  # xwininfo: where a window really is under it, and the message boxes,
+  # which have no class for xdotool
   x11-utils
   # sets and reads the clipboard in the maze generator's window test
   xclip
+  # frame costs counted in instructions (raycaster/tests/bench_frame_ir.sh)
+  valgrind
 )
 
 [ $# -gt 0 ] || set -- all

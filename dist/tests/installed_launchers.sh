@@ -21,7 +21,7 @@ cd "$OUT/work"
 
 # On a cold system the first frame can take seconds after the window shows.
 start_game "$GAMES/drevix-raycaster" "$OUT/stderr"
-for attempt in $(seq 20); do
+for attempt in $(seq 120); do
   shot "$OUT/title.png"
   std=$(region_stat "$OUT/title.png" 960x80+0+10 standard_deviation)
   banner=$(banner_pixels "$OUT/title.png")
@@ -38,10 +38,10 @@ echo "game through its launcher: title ok (backdrop deviation $std, $banner bann
 
 "$GAMES/drevix-maze-generator" 2>"$OUT/maze.err" &
 GAME_PID=$!
-GAME_WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Drevix Maze Generator$' | head -1)
+GAME_WID=$(timeout 60 xdotool search --sync --onlyvisible --name '^Drevix Maze Generator$' | head -1)
 [ -n "$GAME_WID" ] || fail "no maze generator window appeared"
 # Walls in the maze's blue; status text (grey on the toolbar) needs the font.
-for attempt in $(seq 20); do
+for attempt in $(seq 120); do
   shot "$OUT/maze.png"
   walls=$(convert "$OUT/maze.png" -crop 1180x680+10+54 +repage -fuzz 2% \
       -fill black +opaque '#58A6FF' -fill white -opaque '#58A6FF' \

@@ -78,7 +78,7 @@ start_server() {
   python3 -u -m http.server --bind 127.0.0.1 --directory "$work/www" 0 >"$work/server.log" 2>&1 &
   server_pid=$!
   port=
-  for _ in $(seq 100); do
+  for _ in $(seq 600); do
     port=$(sed -n 's/^Serving HTTP on .* port \([0-9]*\) .*/\1/p' "$work/server.log")
     [ -n "$port" ] && return 0
     sleep 0.1

@@ -249,10 +249,10 @@ class MazeWindow : public ::testing::Test {
     void SetUp() override {
         app = app_start(MAZE_GENERATOR_EXE, env);
         ASSERT_GT(app.pid, 0);
-        auto line = app_line(app, 15000);
+        auto line = app_line(app, 60000);
         ASSERT_TRUE(line) << "no status line at start-up: " << app_stderr(app);
         status = *line;
-        window = sh("timeout 10 xdotool search --all --sync --onlyvisible --pid " +
+        window = sh("timeout 60 xdotool search --all --sync --onlyvisible --pid " +
                     std::to_string(app.pid) + " --name '^Drevix Maze Generator$' | head -1");
         while (!window.empty() && window.back() == '\n') window.pop_back();
         ASSERT_FALSE(window.empty()) << "window not found";

@@ -18,6 +18,13 @@ TEST(BaseDir, WindowsModulePathsCutAtBackslashes) {
     EXPECT_EQ(base_dir_from_exe("C:\\raycaster.exe", '\\'), ".");
 }
 
+TEST(BaseDir, OfThePortableArchiveIsTheProgramsOwnFolder) {
+    EXPECT_EQ(program_dir_from_exe("/home/me/My Games/drevix-raycaster-1.0.0/drevix-raycaster"),
+              "/home/me/My Games/drevix-raycaster-1.0.0");
+    EXPECT_EQ(program_dir_from_exe("/drevix-raycaster"), "") << "assets then come from /assets";
+    EXPECT_EQ(program_dir_from_exe(""), ".") << "the program's path could not be read";
+}
+
 // The Windows build's resource script names its copies by the same rule.
 TEST(EmbeddedAssetName, IsTheUpperCasedPathBelowAssets) {
     char name[ASSET_NAME_BYTES];

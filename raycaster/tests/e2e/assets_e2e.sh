@@ -64,7 +64,7 @@ floor=$game/assets/images/rooms/level_0/floor_.png
 rm "$floor"
 (cd / && exec "$game/sub/raycaster" 2>"$OUT/stderr") &
 GAME_PID=$!
-for _ in $(seq 100); do # the box, unlike the game's window, has no class
+for _ in $(seq 600); do # the box, unlike the game's window, has no class
     box=$(xwininfo -root -tree | awk '/"Drevix Raycaster": \(\)/ {print $1; exit}')
     [ -n "$box" ] && break
     sleep 0.1
@@ -79,7 +79,7 @@ Drevix Raycaster: missing textures in $game/assets"
 [ "$(tail -2 "$OUT/stderr")" = "$expected" ] && [ "$(grep -c . "$OUT/stderr")" -eq 4 ] ||
     fail "missing floor: $(cat "$OUT/stderr")"
 # No display: a clear message and exit status 1, not an invisible game.
-out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 20 "$BUILD/bin/raycaster" 2>&1)
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER timeout 60 "$BUILD/bin/raycaster" 2>&1)
 status=$?
 [ "$status" -eq 1 ] || fail "without a display: exit status $status, expected 1"
 echo "$out" | grep -q "^Drevix Raycaster: cannot open a window: no display found" ||

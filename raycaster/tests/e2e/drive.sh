@@ -20,15 +20,17 @@ fail() {
     exit 1
 }
 
-# start_game EXE [STDERR_FILE]: runs the game and waits for its window.
-# GAME_ENV, when set, holds NAME=value words for the game's environment only.
+# start_game EXE [STDERR_FILE [TITLE]]: runs the game (or the program whose
+# window TITLE names) and waits for its window: a minute, which only a loaded
+# machine ever needs. GAME_ENV, when set, holds NAME=value words for the
+# game's environment only.
 start_game() {
-    local exe=$1 err=${2:-/dev/null}
+    local exe=$1 err=${2:-/dev/null} title=${3:-'^Drevix Raycaster$'}
     # shellcheck disable=SC2086 # GAME_ENV is a list of words
     env ${GAME_ENV:-} "$exe" 2>"$err" &
     GAME_PID=$!
-    GAME_WID=$(timeout 20 xdotool search --sync --onlyvisible --name '^Drevix Raycaster$' | head -1)
-    [ -n "$GAME_WID" ] || fail "no game window appeared"
+    GAME_WID=$(timeout 60 xdotool search --sync --onlyvisible --name "$title" | head -1)
+    [ -n "$GAME_WID" ] || fail "no window $title appeared"
     xdotool windowfocus --sync "$GAME_WID" 2>/dev/null || true
     sleep 0.5
 }

@@ -43,7 +43,7 @@ GAME_ENV="LD_PRELOAD=$SHIM${LD_PRELOAD:+:$LD_PRELOAD} PAD_SHIM_COMMANDS=$COMMAND
 start_game "$BUILD/bin/raycaster" "$OUT/stderr"
 sleep 0.5
 pad attach # plugged in while the title shows
-for _ in $(seq 50); do
+for _ in $(seq 600); do
     grep -q 'attached' "$OUT/stderr" && break
     sleep 0.1
 done
