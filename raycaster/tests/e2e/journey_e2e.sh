@@ -63,9 +63,9 @@ shot "$OUT/saved.png"
     fail "no SAVED line"
 
 press j
-sleep 0.8
-shot "$OUT/map.png"
-[ "$(count_red "$OUT/map.png" 200x200+380+200)" -gt 20 ] || fail "no player arrow on the map"
+# A loaded machine may take a while to open the map: wait for the arrow.
+arrow_shown() { [ "$(count_red "$1" 200x200+380+200)" -gt 20 ]; }
+shot_until "$OUT/map.png" arrow_shown || fail "no player arrow on the map"
 yellow=$(convert "$OUT/map.png" -fx 'r>0.9 && g>0.75 && b<0.4 ? 1 : 0' \
     -format '%[fx:int(w*h*mean+0.5)]' info:)
 [ "$yellow" -gt 20 ] || fail "no marker on the map ($yellow yellow pixels)"
