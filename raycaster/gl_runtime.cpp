@@ -6,7 +6,7 @@
 // Every GL call the game makes: return type, name, parameters, arguments.
 // The program does not link libGL; each of these is defined here and goes
 // through a pointer that SDL looked up in the library it loaded. A call the
-// game starts to use must be added here, or the portable build fails to link.
+// game starts to use must be added here (raycaster_gl_calls_listed checks).
 #define GL_CALLS(X)                                                                                \
     X(void, glBegin, (GLenum mode), (mode))                                                        \
     X(void, glBindTexture, (GLenum target, GLuint texture), (target, texture))                     \
@@ -61,6 +61,11 @@
     X(void, glPixelStorei, (GLenum pname, GLint param), (pname, param))                            \
     X(void, glPopMatrix, (void), ())                                                               \
     X(void, glPushMatrix, (void), ())                                                              \
+    X(void, glReadBuffer, (GLenum mode), (mode))                                                   \
+    X(void, glReadPixels,                                                                          \
+      (GLint x, GLint y, GLsizei width, GLsizei height, GLenum format, GLenum type,                \
+       GLvoid * pixels),                                                                           \
+      (x, y, width, height, format, type, pixels))                                                 \
     X(void, glRotatef, (GLfloat angle, GLfloat x, GLfloat y, GLfloat z), (angle, x, y, z))         \
     X(void, glShadeModel, (GLenum mode), (mode))                                                   \
     X(void, glTexCoord2d, (GLdouble s, GLdouble t), (s, t))                                        \
@@ -73,6 +78,10 @@
        GLint border, GLenum format, GLenum type, const GLvoid *pixels),                            \
       (target, level, internalFormat, width, height, border, format, type, pixels))                \
     X(void, glTexParameteri, (GLenum target, GLenum pname, GLint param), (target, pname, param))   \
+    X(void, glTexSubImage2D,                                                                       \
+      (GLenum target, GLint level, GLint xoffset, GLint yoffset, GLsizei width, GLsizei height,    \
+       GLenum format, GLenum type, const GLvoid *pixels),                                          \
+      (target, level, xoffset, yoffset, width, height, format, type, pixels))                      \
     X(void, glTranslated, (GLdouble x, GLdouble y, GLdouble z), (x, y, z))                         \
     X(void, glVertex2f, (GLfloat x, GLfloat y), (x, y))                                            \
     X(void, glVertex3d, (GLdouble x, GLdouble y, GLdouble z), (x, y, z))                           \
