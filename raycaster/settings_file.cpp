@@ -1,6 +1,7 @@
 #include "settings_file.h"
 #include "player_file.h"
 #include "settings.h"
+#include "user_dirs.h"
 #include "user_files.h"
 
 #include <cstdio>

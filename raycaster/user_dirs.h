@@ -1,5 +1,5 @@
 // The player's folders, for the game and the maze generator alike: where
-// the game keeps the journey, and where pictures go. The system calls are
+// the game keeps its settings and the journey, and where pictures go. The system calls are
 // in user_dirs_linux.cpp and user_dirs_win32.cpp; the rest is plain logic.
 #pragma once
 
@@ -10,6 +10,12 @@
 // empty or relative) or %APPDATA%\Drevix Raycaster. Empty when the system
 // names no such place.
 std::string data_folder();
+
+// The settings file's full path, UTF-8: settings.ini in
+// $XDG_CONFIG_HOME/drevix-raycaster (~/.config/... when that is unset, empty
+// or relative) or in %APPDATA%\Drevix Raycaster. Empty when the system
+// names no place for it (no home folder).
+std::string settings_file_path();
 
 // The pictures folder: XDG_PICTURES_DIR in the environment, else from the
 // user's user-dirs.dirs, else ~/Pictures; on Windows the Pictures known

@@ -24,23 +24,29 @@ std::string home_folder_path() {
     return pw && pw->pw_dir ? pw->pw_dir : "";
 }
 
+// $VARIABLE, else HOME/fallback; a relative value is invalid and ignored,
+// like an empty one. Empty when there is no home folder either.
+static std::string base_folder(const char *variable, const char *fallback) {
+    const char *value = std::getenv(variable);
+    if (value && value[0] == '/') return value;
+    std::string home = home_folder_path();
+    return home.empty() ? "" : home + fallback;
+}
+
 std::string pictures_dir() {
     const std::string home = home_folder_path();
-    const char *config = std::getenv("XDG_CONFIG_HOME");
-    std::string config_dir = config && *config ? config : home.empty() ? "" : home + "/.config";
+    std::string config_dir = base_folder("XDG_CONFIG_HOME", "/.config");
     std::string user_dirs =
         config_dir.empty() ? "" : read_small_file(config_dir + "/user-dirs.dirs");
     return pictures_dir_from(std::getenv("XDG_PICTURES_DIR"), home.c_str(), user_dirs.c_str());
 }
 
 std::string data_folder() {
-    // A relative XDG_DATA_HOME is invalid and ignored, like an empty one.
-    const char *data = std::getenv("XDG_DATA_HOME");
-    std::string dir = data && data[0] == '/' ? data : "";
-    if (dir.empty()) {
-        std::string home = home_folder_path();
-        if (home.empty()) return "";
-        dir = home + "/.local/share";
-    }
-    return dir + "/drevix-raycaster";
+    std::string dir = base_folder("XDG_DATA_HOME", "/.local/share");
+    return dir.empty() ? "" : dir + "/drevix-raycaster";
+}
+
+std::string settings_file_path() {
+    std::string dir = base_folder("XDG_CONFIG_HOME", "/.config");
+    return dir.empty() ? "" : dir + "/drevix-raycaster/settings.ini";
 }

@@ -33,3 +33,8 @@ std::string data_folder() {
     if (!appdata || !*appdata) return "";
     return utf8(appdata) + "\\Drevix Raycaster";
 }
+
+std::string settings_file_path() {
+    std::string dir = data_folder();
+    return dir.empty() ? "" : dir + "\\settings.ini";
+}

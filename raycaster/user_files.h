@@ -1,13 +1,9 @@
-// The player's own files: where they live and how one is replaced. These
-// two things differ by system (user_files_linux.cpp, user_files_win32.cpp).
+// The player's own files: how one is read and replaced (where they live is
+// user_dirs.h). These differ by system (user_files_linux.cpp, user_files_win32.cpp).
 #pragma once
 
 #include <cstddef>
 #include <string>
-
-// The settings file's full path, UTF-8; empty when the system names no
-// place for it (no home folder).
-std::string settings_file_path();
 
 // Reads a whole file of at most max_bytes (a longer one gives its first
 // max_bytes + 1). 0 and *error when it cannot be read; *missing is set when

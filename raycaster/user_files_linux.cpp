@@ -7,18 +7,10 @@
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-std::string home_folder() {
-    const char *home = std::getenv("HOME");
-    if (home && *home) return home;
-    const passwd *pw = getpwuid(getuid());
-    return pw && pw->pw_dir ? pw->pw_dir : "";
-}
 
 std::string reason() {
     return std::strerror(errno);
@@ -90,18 +82,6 @@ void remove_stale_temps(const std::string &path) {
 }
 
 } // namespace
-
-std::string settings_file_path() {
-    // A relative XDG_CONFIG_HOME is invalid and ignored, like an empty one.
-    const char *config = std::getenv("XDG_CONFIG_HOME");
-    std::string dir = config && config[0] == '/' ? config : "";
-    if (dir.empty()) {
-        std::string home = home_folder();
-        if (home.empty()) return "";
-        dir = home + "/.config";
-    }
-    return dir + "/drevix-raycaster/settings.ini";
-}
 
 int read_user_file(const std::string &path, size_t max_bytes, std::string *text, int *missing,
                    std::string *error) {

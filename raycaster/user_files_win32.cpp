@@ -36,12 +36,6 @@ std::string system_reason(DWORD code) {
 
 } // namespace
 
-std::string settings_file_path() {
-    const wchar_t *appdata = _wgetenv(L"APPDATA");
-    if (!appdata || !*appdata) return "";
-    return utf8(appdata) + "\\Drevix Raycaster\\settings.ini";
-}
-
 int read_user_file(const std::string &path, size_t max_bytes, std::string *text, int *missing,
                    std::string *error) {
     text->clear();
