@@ -115,7 +115,10 @@ int player_file_move_aside(PlayerFile *f, const char *stem, std::string *moved_t
         std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", local);
     std::string base = f->path.substr(0, folder_end(f->path)) + stem + "-unreadable-" + stamp;
     for (int n = 1; n < 100; n++) {
-        std::string name = base + (n > 1 ? "-" + std::to_string(n) : "") + ".ini";
+        // Appended piece by piece: GCC 12 warns falsely on "-" + std::string.
+        std::string name = base;
+        if (n > 1) name += '-' + std::to_string(n);
+        name += ".ini";
         int exists = 0;
         std::string error;
         if (move_user_file(f->path, name, &exists, &error)) {
