@@ -4,9 +4,7 @@
 #include "fresh_world.h"
 #include "journey.h"
 #include "journey_file.h"
-#include "player.h"
 
-#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -192,16 +190,6 @@ TEST_F(JourneyFile, AFailedWriteSaysNotSavedWithThePathAndTheReason) {
     EXPECT_NE(message.find("Not a directory"), std::string::npos) << message;
     EXPECT_FALSE(warning.empty()); // the menu says so
     EXPECT_EQ(read_all(dir / "drevix-raycaster"), "a file where the folder goes\n");
-}
-
-TEST_F(JourneyFile, AWalledInPlaceGivesTheNearestFreeCell) {
-    double x, y;
-    ASSERT_TRUE(free_place_near(3.5, 2.5, &x, &y)); // the spawn: free as it is
-    EXPECT_DOUBLE_EQ(x, 3.5);
-    // Chunk (0, 0)'s border wall at x = 0: the nearest free cell is beside it.
-    ASSERT_TRUE(free_place_near(0.5, 2.5, &x, &y));
-    EXPECT_FALSE(player_collides(x, y));
-    EXPECT_LE(std::hypot(x - 0.5, y - 2.5), 1.5);
 }
 
 } // namespace
