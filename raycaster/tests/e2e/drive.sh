@@ -29,7 +29,15 @@ start_game() {
     # shellcheck disable=SC2086 # GAME_ENV is a list of words
     env ${GAME_ENV:-} "$exe" 2>"$err" &
     GAME_PID=$!
-    GAME_WID=$(timeout 60 xdotool search --sync --onlyvisible --name "$title" | head -1)
+    # Searched again and again rather than once with --sync: a window that
+    # vanishes while xdotool walks the tree (wine's helpers come and go) ends
+    # xdotool with BadWindow, and that says nothing about the game's window.
+    GAME_WID=""
+    local deadline=$((SECONDS + 60))
+    while [ -z "$GAME_WID" ] && [ "$SECONDS" -lt "$deadline" ]; do
+        GAME_WID=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -1)
+        [ -n "$GAME_WID" ] || sleep 0.2
+    done
     [ -n "$GAME_WID" ] || fail "no window $title appeared"
     xdotool windowfocus --sync "$GAME_WID" 2>/dev/null || true
     sleep 0.5
