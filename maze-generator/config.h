@@ -138,6 +138,14 @@ constexpr std::array<const char *, 4> FONT_PATHS = {
     "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
     "/usr/share/fonts/dejavu-sans-mono-fonts/DejaVuSansMono.ttf",
 };
+// Where no system has one of those (a minimal install running the portable
+// archive), the game's own monospace font, looked for relative to the
+// program's folder: beside it in the portable archive, one folder up in the
+// build tree and an installed tree.
+constexpr std::array<const char *, 2> BUNDLED_FONT_PATHS = {
+    "assets/fonts/NotoSansMono-Regular.ttf",
+    "../assets/fonts/NotoSansMono-Regular.ttf",
+};
 
 // When set, the program prints its status line to standard output after the
 // first frame that shows each new maze or message: a hook for the end-to-end

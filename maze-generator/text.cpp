@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 #include <sys/stat.h>
 
 TTF_Font *font_sm;
@@ -34,14 +35,19 @@ static TTF_Font *usable_font(const char *path, int points) {
 }
 
 void open_fonts() {
+    std::vector<std::string> paths(FONT_PATHS.begin(), FONT_PATHS.end());
+    if (char *dir = SDL_GetBasePath()) {
+        for (const char *bundled : BUNDLED_FONT_PATHS) paths.push_back(dir + std::string(bundled));
+        SDL_free(dir);
+    }
     std::string looked;
-    for (const char *path : FONT_PATHS) {
-        font_sm = usable_font(path, FONT_SM_PT);
-        font_lg = font_sm ? usable_font(path, FONT_LG_PT) : nullptr;
-        font_title = font_lg ? usable_font(path, FONT_TITLE_PT) : nullptr;
+    for (const std::string &path : paths) {
+        font_sm = usable_font(path.c_str(), FONT_SM_PT);
+        font_lg = font_sm ? usable_font(path.c_str(), FONT_LG_PT) : nullptr;
+        font_title = font_lg ? usable_font(path.c_str(), FONT_TITLE_PT) : nullptr;
         if (font_title) return;
         close_fonts();
-        looked += (looked.empty() ? "" : ", ") + std::string(path);
+        looked += (looked.empty() ? "" : ", ") + path;
     }
     std::fprintf(stderr, "maze-generator: no usable font (looked for %s); running without text\n",
                  looked.c_str());

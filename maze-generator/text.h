@@ -9,8 +9,9 @@ extern TTF_Font *font_sm;
 extern TTF_Font *font_lg;
 extern TTF_Font *font_title;
 
-// Opens the fonts from the first of FONT_PATHS that opens and draws in every
-// size, saying on standard error which files failed. When none does, the
+// Opens the fonts from the first of FONT_PATHS, then BUNDLED_FONT_PATHS,
+// that opens and draws in every size, saying on standard error which files
+// failed. When none does, the
 // fonts stay null, text is skipped and standard error says so.
 void open_fonts();
 void close_fonts();

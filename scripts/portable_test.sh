@@ -128,6 +128,12 @@ check_root() {
   done
   [ "$walls" -gt 2000 ] || fail "${RELEASE[$suite]}: no maze drawn ($walls wall pixels)"
   cp "$OUT/maze.png" "$SHOTS/$tag-maze.png"
+  # These roots have no fonts of their own: the caption of the first button
+  # comes from the archive's font.
+  local caption
+  caption=$(convert "$OUT/maze.png" -crop 140x28+10+10 +repage -colorspace Gray -threshold 75% \
+    -format '%[fx:int(w*h*mean+0.5)]' info:)
+  [ "$caption" -gt 100 ] || fail "${RELEASE[$suite]}: no button captions ($caption light pixels)"
   press Escape
   wait_exit 60 || fail "${RELEASE[$suite]}: the maze generator did not exit cleanly"
 
