@@ -38,7 +38,7 @@ echo "game through its launcher: title ok (backdrop deviation $std, $banner bann
 
 "$GAMES/drevix-maze-generator" 2>"$OUT/maze.err" &
 GAME_PID=$!
-GAME_WID=$(timeout 60 xdotool search --sync --onlyvisible --name '^Drevix Maze Generator$' | head -1)
+GAME_WID=$(find_window '^Drevix Maze Generator$')
 [ -n "$GAME_WID" ] || fail "no maze generator window appeared"
 # Walls in the maze's blue; status text (grey on the toolbar) needs the font.
 for attempt in $(seq 120); do

@@ -20,6 +20,20 @@ fail() {
     exit 1
 }
 
+# find_window TITLE -> the first visible window whose name matches, within a
+# minute; nothing when none came. Searched again and again rather than once
+# with --sync: a window that vanishes while xdotool walks the tree (wine's
+# helpers come and go) ends xdotool with BadWindow, which says nothing about
+# the window looked for.
+find_window() {
+    local wid="" deadline=$((SECONDS + 60))
+    while [ -z "$wid" ] && [ "$SECONDS" -lt "$deadline" ]; do
+        wid=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+        [ -n "$wid" ] || sleep 0.2
+    done
+    echo "$wid"
+}
+
 # start_game EXE [STDERR_FILE [TITLE]]: runs the game (or the program whose
 # window TITLE names) and waits for its window: a minute, which only a loaded
 # machine ever needs. GAME_ENV, when set, holds NAME=value words for the
@@ -29,15 +43,7 @@ start_game() {
     # shellcheck disable=SC2086 # GAME_ENV is a list of words
     env ${GAME_ENV:-} "$exe" 2>"$err" &
     GAME_PID=$!
-    # Searched again and again rather than once with --sync: a window that
-    # vanishes while xdotool walks the tree (wine's helpers come and go) ends
-    # xdotool with BadWindow, and that says nothing about the game's window.
-    GAME_WID=""
-    local deadline=$((SECONDS + 60))
-    while [ -z "$GAME_WID" ] && [ "$SECONDS" -lt "$deadline" ]; do
-        GAME_WID=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -1)
-        [ -n "$GAME_WID" ] || sleep 0.2
-    done
+    GAME_WID=$(find_window "$title")
     [ -n "$GAME_WID" ] || fail "no window $title appeared"
     xdotool windowfocus --sync "$GAME_WID" 2>/dev/null || true
     sleep 0.5
