@@ -53,6 +53,13 @@ on_exit() {
   exit "$rc"
 }
 trap on_exit EXIT
+# Each step runs in the background while this shell waits for it: a signal
+# then ends the wait at once and the trap clears the root, where a step in
+# the foreground would hold the trap until it finished by itself.
+step() {
+  "$@" &
+  wait $!
+}
 trap 'exit 130' INT
 trap 'exit 143' TERM
 trap 'exit 129' HUP
@@ -61,7 +68,7 @@ trap 'exit 129' HUP
 t=$SECONDS
 root_remove "$ROOT"
 echo "ci: Debian 12 minbase from $MIRROR into $ROOT"
-debootstrap --variant=minbase bookworm "$ROOT" "$MIRROR" >"$WORK/debootstrap.log" 2>&1 || {
+step debootstrap --variant=minbase bookworm "$ROOT" "$MIRROR" >"$WORK/debootstrap.log" 2>&1 || {
   tail -n 20 "$WORK/debootstrap.log" >&2
   exit 1
 }
@@ -81,16 +88,16 @@ stage_done root "$t"
 in_ci() { in_root "$ROOT" env CI=true bash -c "cd /root/drevix && $1" </dev/null; }
 
 t=$SECONDS
-in_ci './scripts/deps.sh all'
+step in_ci './scripts/deps.sh all'
 stage_done packages "$t"
 
 t=$SECONDS
-in_ci './scripts/build.sh'
+step in_ci './scripts/build.sh'
 stage_done build "$t"
 
 t=$SECONDS
 rc=0
-in_ci './scripts/test.sh 2>&1 | tee /root/test.log; exit ${PIPESTATUS[0]}' || rc=$?
+step in_ci './scripts/test.sh 2>&1 | tee /root/test.log; exit ${PIPESTATUS[0]}' || rc=$?
 stage_done tests "$t"
 # The portable archive and its roots are tests of the suite: their share.
 grep -E 'Test +#[0-9]+: portable_' "$ROOT/root/test.log" | sed 's/^/ci:   of which /' || true
