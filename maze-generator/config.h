@@ -146,6 +146,10 @@ constexpr std::array<const char *, 2> BUNDLED_FONT_PATHS = {
     "assets/fonts/NotoSansMono-Regular.ttf",
     "../assets/fonts/NotoSansMono-Regular.ttf",
 };
+// The portable archive's font setup for the PDF worksheets, beside the
+// program: the system's font folders, then the archive's own fonts.
+constexpr const char *BUNDLED_FONT_SETUP = "assets/fonts/fonts.conf";
+constexpr const char *BUNDLED_FONT_DIR = "assets/fonts";
 
 // When set, the program prints its status line to standard output after the
 // first frame that shows each new maze or message: a hook for the end-to-end

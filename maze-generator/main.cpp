@@ -1,5 +1,6 @@
 // The maze generator's window: start-up, the event loop and shutdown.
 #include "cli.h"
+#include "config.h"
 #include "controls.h"
 #include "draw.h"
 #include "export.h"
@@ -16,6 +17,10 @@
 #include <cstring>
 #include <ctime>
 #include <string>
+
+#ifdef DREVIX_FONT_SETUP_BESIDE_PROGRAM
+#include <fontconfig/fontconfig.h>
+#endif
 
 static Maze maze; // the one maze of the run; 90 KB, so not on the stack
 
@@ -161,10 +166,44 @@ static bool invisible_video() {
            (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
 
+// The portable archive carries a font library that may be older than the
+// system's font configuration: started as usual it would read that with
+// warnings, or find none on a minimal system. Unless the user chose a setup,
+// it is started on the archive's own (the system's font folders), and the
+// archive's fonts come on top. Only the worksheets need it.
+static void use_bundled_font_setup() {
+#ifdef DREVIX_FONT_SETUP_BESIDE_PROGRAM
+    char *dir = SDL_GetBasePath();
+    if (!dir) return;
+    const std::string base = dir;
+    SDL_free(dir);
+    const std::string file = base + BUNDLED_FONT_SETUP, fonts = base + BUNDLED_FONT_DIR;
+    auto text = [](const std::string &s) { return reinterpret_cast<const FcChar8 *>(s.c_str()); };
+    FcConfig *config = nullptr;
+    if (!std::getenv("FONTCONFIG_FILE")) {
+        config = FcConfigCreate();
+        if (config && !FcConfigParseAndLoad(config, text(file), FcTrue)) {
+            FcConfigDestroy(config);
+            config = nullptr;
+        }
+    }
+    if (config) {
+        FcConfigBuildFonts(config);
+        FcConfigAppFontAddDir(config, text(fonts));
+        FcConfigSetCurrent(config); // kept for the run: older libraries take no reference
+    } else {
+        FcConfigAppFontAddDir(nullptr, text(fonts));
+    }
+#endif
+}
+
 int main(int argc, char **argv) {
     // Arguments mean files, not a window: SDL's video is never started, so
     // this works without a display.
-    if (argc > 1) return cli_main(argc - 1, argv + 1);
+    if (argc > 1) {
+        use_bundled_font_setup();
+        return cli_main(argc - 1, argv + 1);
+    }
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail("start SDL video", nullptr);
     if (invisible_video()) {

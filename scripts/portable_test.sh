@@ -136,6 +136,13 @@ check_root() {
   [ "$caption" -gt 100 ] || fail "${RELEASE[$suite]}: no button captions ($caption light pixels)"
   press Escape
   wait_exit 60 || fail "${RELEASE[$suite]}: the maze generator did not exit cleanly"
+  # A worksheet: its text in a font of the archive's font setup, embedded,
+  # and not a word on standard error from the font library.
+  in_root "$ROOT" sh -c 'cd /root/elsewhere && drevix-maze-generator --seed ABC123 --output sheet.pdf' \
+    >/dev/null 2>"$OUT/cli.err" || fail "${RELEASE[$suite]}: no worksheet: $(cat "$OUT/cli.err")"
+  [ ! -s "$OUT/cli.err" ] || fail "${RELEASE[$suite]}: the worksheet's run said: $(cat "$OUT/cli.err")"
+  pdffonts "$ROOT/root/elsewhere/sheet.pdf" | grep -q ' TrueType ' ||
+    fail "${RELEASE[$suite]}: no font embedded in the worksheet: $(pdffonts "$ROOT/root/elsewhere/sheet.pdf")"
 
   if [ "$suite" = bookworm ]; then
     check_no_libgl
