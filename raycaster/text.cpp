@@ -1,4 +1,5 @@
 #include "text.h"
+#include "config.h"
 #include "textures.h"
 
 #include <SDL2/SDL_opengl.h>
@@ -15,8 +16,10 @@ float overlay_sx = 1.0f, overlay_sy = 1.0f;
 namespace {
 
 // A frame shows at most 8 title strings, or 12 overlay strings, and the
-// options menu adds about 35; a few more slots cover a frame that draws both.
-constexpr int TEXT_SLOTS = 64;
+// options menu adds about 35; the journey map draws a number for each of
+// its markers besides its two lines and a notice. A string that finds no
+// slot is rendered afresh every frame it shows.
+constexpr int TEXT_SLOTS = MAX_MARKERS + 64;
 constexpr int TEXT_KEY_BYTES = 512; // a chat message, NUL included
 
 // Strings are rendered opaque and faded by the quad's colour, so a message

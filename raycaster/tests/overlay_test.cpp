@@ -5,6 +5,8 @@
 #include "fonts.h"
 #include "game.h"
 #include "gl_env.h"
+#include "journey.h"
+#include "journey_map.h"
 #include "menu_view.h"
 #include "overlay.h"
 #include "paths.h"
@@ -292,6 +294,21 @@ TEST_F(Overlay, TextThatChangesIsDrawnAnewAndNothingLeaks) {
     frame(STATE_PLAY, 39);
     EXPECT_EQ(text_cache_textures(), 1) << "only the readout is still drawn";
     EXPECT_EQ(live_textures(), before + 1);
+}
+
+// The journey map with every marker it can hold, all in view: each number
+// and both lines are kept from frame to frame, not rendered afresh.
+TEST_F(Overlay, JourneyMapKeepsEveryMarkerNumberItDraws) {
+    journey_reset(0, 0);
+    for (int i = 0; i < MAX_MARKERS; i++) journey_toggle_marker(i % 10, i / 10);
+    map_open_at(5, 5, 5, 5);
+    text_cache_reset(1);
+    draw_map_page(0, 960, 600);
+    int textures = live_textures();
+    draw_map_page(0, 960, 600);
+    EXPECT_EQ(text_cache_textures(), MAX_MARKERS + 2) << "the numbers, the key line, the figures";
+    EXPECT_EQ(live_textures(), textures);
+    journey_reset(0, 0);
 }
 
 // The options menu's message at any length: two lines at most, each inside
