@@ -2,8 +2,9 @@
 # The journey end to end: a first start plays as always; a walk with the
 # corner map, a marker and the flashlight; F12's picture against the window;
 # the journey map; quit, start again, Continue: the same place, the same
-# view. Then New journey after its question, and a file the game cannot
-# read, moved aside. Run under xvfb-run -a.
+# view. Then New journey after its question, a file the game cannot read,
+# moved aside, and a game killed after a minute of play. Run under
+# xvfb-run -a.
 # Usage: journey_e2e.sh BUILD_DIR
 set -u
 BUILD=$(cd "$1" && pwd)
@@ -125,4 +126,24 @@ shot "$OUT/menu4.png"
 [ "$(count_red "$OUT/menu4.png" 560x30+200+500)" -gt 30 ] || fail "the menu does not say so"
 press Up Return # Quit game, the last row
 wait_exit 10 || fail "fourth quit failed"
-echo "journey end to end: ok"
+
+# Killed with SIGKILL after a minute of play: the file holds that minute's
+# walk (written every 60 s of play).
+rm -f "$JOURNEY"
+start_game "$GAME"
+press space
+sleep 4
+hold w 1.5 # off the spawn cell
+[ -e "$JOURNEY" ] && fail "written before a minute of play"
+for i in $(seq 90); do # the minute counts frames, which a busy machine slows
+    [ -e "$JOURNEY" ] && break
+    sleep 1
+done
+[ -e "$JOURNEY" ] || fail "nothing written after 90 s of play"
+kill -9 "$GAME_PID"
+wait "$GAME_PID" 2>/dev/null
+played=$(sed -n 's/^time_played = \([0-9]*\).*/\1/p' "$JOURNEY")
+[ "${played:-0}" -ge 59 ] || fail "time played in the file: ${played:-none}"
+walked=$(sed -n 's/^distance = \([0-9.]*\).*/\1/p' "$JOURNEY")
+awk "BEGIN { exit !($walked > 0.5) }" || fail "the walk is not in the file ($walked cells)"
+echo "journey end to end: ok (killed after a minute: time played $played s, walked $walked cells)"
