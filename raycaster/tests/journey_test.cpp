@@ -162,25 +162,6 @@ TEST_F(JourneyFile, WrittenAndReadBackAtTheNextStart) {
     EXPECT_EQ(marker_count, 2);
 }
 
-TEST_F(JourneyFile, AnUnreadableFileIsMovedAsideNeverReplaced) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file) << "version = 1\nposition = here\n";
-    std::string warning;
-    journey_load(&warning);
-    EXPECT_FALSE(journey_found);
-    EXPECT_NE(warning.find("journey-unreadable-"), std::string::npos) << warning;
-    int aside = 0;
-    for (const auto &e : fs::directory_iterator(file.parent_path()))
-        if (e.path().filename().string().starts_with("journey-unreadable-")) {
-            aside++;
-            EXPECT_EQ(read_all(e.path()), "version = 1\nposition = here\n");
-        }
-    EXPECT_EQ(aside, 1);
-    std::string message;
-    EXPECT_TRUE(journey_save({2.5, 2.5, 0, 0, 0}, &message)) << message;
-    EXPECT_NE(read_all(file).find("position = 2.5 2.5"), std::string::npos);
-}
-
 TEST_F(JourneyFile, AFailedWriteSaysNotSavedWithThePathAndTheReason) {
     std::ofstream(dir / "drevix-raycaster") << "a file where the folder goes\n";
     std::string warning, message;
