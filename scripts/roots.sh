@@ -49,6 +49,18 @@ in_root() {
     DEBIAN_FRONTEND=noninteractive "$@"
 }
 
+# root_install ROOT LOG PACKAGE...: the packages installed into ROOT, with
+# /proc and the rest mounted for the while; apt's output goes to LOG.
+root_install() {
+  local root=$1 log=$2 rc=0
+  shift 2
+  root_mount "$root"
+  { in_root "$root" apt-get update -q && in_root "$root" apt-get install -y -q --no-install-recommends "$@" &&
+    in_root "$root" apt-get clean; } >>"$log" 2>&1 || rc=$?
+  root_unmount "$root"
+  return $rc
+}
+
 # Never delete through a bind mount of the host's /dev.
 root_remove() {
   root_unmount "$1"
@@ -78,12 +90,7 @@ root_make() {
   # there stays).
   if [ "$(cut -d' ' -f1-3 "$root/.drevix-root" 2>/dev/null)" = "$suite $ROOTS_RECIPE $MIRROR" ]; then
     roots_say "installing into $name: $*" >&2
-    root_mount "$root"
-    local rc=0
-    { in_root "$root" apt-get update -q && in_root "$root" apt-get install -y -q --no-install-recommends "$@" &&
-      in_root "$root" apt-get clean; } >>"$ROOTS/$name.log" 2>&1 || rc=$?
-    root_unmount "$root"
-    if [ $rc -eq 0 ]; then
+    if root_install "$root" "$ROOTS/$name.log" "$@"; then
       echo "$stamp" >"$root/.drevix-root"
       exec 8>&-
       echo "$root"
@@ -105,12 +112,7 @@ root_make() {
     echo "$suite $MIRROR" >"$tmp/.drevix-base"
   fi
   cp /etc/resolv.conf "$tmp/etc/resolv.conf"
-  root_mount "$tmp"
-  local rc=0
-  { in_root "$tmp" apt-get update -q && in_root "$tmp" apt-get install -y -q --no-install-recommends "$@" &&
-    in_root "$tmp" apt-get clean; } >>"$ROOTS/$name.log" 2>&1 || rc=$?
-  root_unmount "$tmp"
-  if [ $rc -ne 0 ]; then
+  if ! root_install "$tmp" "$ROOTS/$name.log" "$@"; then
     tail -n 20 "$ROOTS/$name.log" >&2
     echo "roots: installing into $name failed (log $ROOTS/$name.log)" >&2
     return 1
