@@ -19,6 +19,25 @@ static bool wall_v(const Maze &m, int x, int y) {
            (x > 0 && (maze_drawn_walls(m, y, x - 1) & WALL_RIGHT));
 }
 
+void maze_wall_runs(const Maze &m, const std::function<void(int, int, int, int)> &run) {
+    for (int y = 0; y <= m.rows; y++)
+        for (int x = 0; x < m.cols; x++) {
+            if (!wall_h(m, x, y)) continue;
+            int end = x + 1;
+            while (end < m.cols && wall_h(m, end, y)) end++;
+            run(x, y, end, y);
+            x = end;
+        }
+    for (int x = 0; x <= m.cols; x++)
+        for (int y = 0; y < m.rows; y++) {
+            if (!wall_v(m, x, y)) continue;
+            int end = y + 1;
+            while (end < m.rows && wall_v(m, x, end)) end++;
+            run(x, y, x, end);
+            y = end;
+        }
+}
+
 static void append(std::string &out, const char *format, auto... args) {
     char buf[160];
     int n = std::snprintf(buf, sizeof buf, format, args...);
@@ -58,22 +77,12 @@ std::string maze_svg(const Maze &m, const char *algo, const CellPos *path, int n
            "<path fill=\"none\" stroke=\"#%06x\" stroke-width=\"%.3f\" stroke-linecap=\"square\" "
            "d=\"",
            rgb(EXPORT_WALL), std::max(SVG_WALL_CELLS, SVG_WALL_MIN_MM / scale));
-    for (int y = 0; y <= m.rows; y++)
-        for (int x = 0; x < m.cols; x++) {
-            if (!wall_h(m, x, y)) continue;
-            int end = x + 1;
-            while (end < m.cols && wall_h(m, end, y)) end++;
-            append(svg, "M%d %dH%d", x, y, end);
-            x = end;
-        }
-    for (int x = 0; x <= m.cols; x++)
-        for (int y = 0; y < m.rows; y++) {
-            if (!wall_v(m, x, y)) continue;
-            int end = y + 1;
-            while (end < m.rows && wall_v(m, x, end)) end++;
-            append(svg, "M%d %dV%d", x, y, end);
-            y = end;
-        }
+    maze_wall_runs(m, [&](int x0, int y0, int x1, int y1) {
+        if (y0 == y1)
+            append(svg, "M%d %dH%d", x0, y0, x1);
+        else
+            append(svg, "M%d %dV%d", x0, y0, y1);
+    });
     svg += "\"/>\n";
     if (n > 0 && m.rows > 0 && m.cols > 0) {
         append(svg,

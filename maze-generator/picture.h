@@ -6,6 +6,7 @@
 #include "maze_route.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,12 @@ struct Picture {
     int w = 0, h = 0;
     std::vector<uint32_t> pixels;
 };
+
+// The walls, entrance and exit left out, as long straight runs along the
+// cell edges in cell units: every horizontal run (x0, y) to (x1, y), then
+// every vertical one (x, y0) to (x, y1). Fewer, longer segments keep a large
+// maze's drawing small.
+void maze_wall_runs(const Maze &m, const std::function<void(int, int, int, int)> &run);
 
 // Cell units with the maze's top-left corner at (0, 0) and a one-cell margin
 // in the viewBox. The walls are one path of horizontal and vertical runs

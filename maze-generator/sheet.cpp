@@ -5,6 +5,7 @@
 #include "maze_route.h"
 #include "maze_seed.h"
 #include "maze_stats.h"
+#include "picture.h"
 
 #include <algorithm>
 #include <cairo-pdf.h>
@@ -60,39 +61,13 @@ static cairo_status_t append(void *closure, const unsigned char *data, unsigned 
     }
 }
 
-static bool wall_h(int x, int y) {
-    return (y < maze.rows && (maze_drawn_walls(maze, y, x) & WALL_TOP)) ||
-           (y > 0 && (maze_drawn_walls(maze, y - 1, x) & WALL_BOTTOM));
-}
-
-static bool wall_v(int x, int y) {
-    return (x < maze.cols && (maze_drawn_walls(maze, y, x) & WALL_LEFT)) ||
-           (x > 0 && (maze_drawn_walls(maze, y, x - 1) & WALL_RIGHT));
-}
-
 // The walls as long straight runs, one stroke for the whole maze: fewer
 // path segments keep a 300 x 300 maze small and quick to print.
 static void draw_walls(cairo_t *cr, const Slot &s) {
-    auto at_x = [&](int k) { return s.x + k * s.cell; };
-    auto at_y = [&](int k) { return s.y + k * s.cell; };
-    for (int y = 0; y <= maze.rows; y++)
-        for (int x = 0; x < maze.cols; x++) {
-            if (!wall_h(x, y)) continue;
-            int end = x + 1;
-            while (end < maze.cols && wall_h(end, y)) end++;
-            cairo_move_to(cr, at_x(x), at_y(y));
-            cairo_line_to(cr, at_x(end), at_y(y));
-            x = end;
-        }
-    for (int x = 0; x <= maze.cols; x++)
-        for (int y = 0; y < maze.rows; y++) {
-            if (!wall_v(x, y)) continue;
-            int end = y + 1;
-            while (end < maze.rows && wall_v(x, end)) end++;
-            cairo_move_to(cr, at_x(x), at_y(y));
-            cairo_line_to(cr, at_x(x), at_y(end));
-            y = end;
-        }
+    maze_wall_runs(maze, [&](int x0, int y0, int x1, int y1) {
+        cairo_move_to(cr, s.x + x0 * s.cell, s.y + y0 * s.cell);
+        cairo_line_to(cr, s.x + x1 * s.cell, s.y + y1 * s.cell);
+    });
     const double width = std::clamp(s.cell * PDF_WALL_CELLS, PDF_WALL_MIN_MM, PDF_WALL_MAX_MM);
     cairo_set_source_rgb(cr, 0, 0, 0);
     cairo_set_line_width(cr, width);
