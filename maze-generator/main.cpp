@@ -8,6 +8,7 @@
 #include "png_file.h"
 #include "status.h"
 #include "text.h"
+#include "x11_errors.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -205,6 +206,7 @@ int main(int argc, char **argv) {
         return cli_main(argc - 1, argv + 1);
     }
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    forgive_late_wakeups();
     if (SDL_Init(SDL_INIT_VIDEO) != 0) return fail("start SDL video", nullptr);
     if (invisible_video()) {
         SDL_SetError("no display found (is DISPLAY set?)");
