@@ -34,6 +34,22 @@ find_window() {
     echo "$wid"
 }
 
+# no_window TITLE STDERR_FILE: fails saying whether the game still runs (or
+# how it ended), what it printed and which windows the display has: what a
+# failed start leaves to go on.
+no_window() {
+    local state="still runs"
+    if ! kill -0 "$GAME_PID" 2>/dev/null; then
+        wait "$GAME_PID"
+        state="exited with status $?"
+        GAME_PID=""
+    fi
+    echo "the game $state; windows on the display:" \
+        "$(xdotool search --name . getwindowname %@ 2>&1 | head -5 | tr '\n' ' ')" >&2
+    [ -f "$2" ] && tail -n 20 "$2" | sed 's/^/game: /' >&2
+    fail "no window $1 appeared"
+}
+
 # start_game EXE [STDERR_FILE [TITLE]]: runs the game (or the program whose
 # window TITLE names) and waits for its window: a minute, which only a loaded
 # machine ever needs. GAME_ENV, when set, holds NAME=value words for the
@@ -44,7 +60,7 @@ start_game() {
     env ${GAME_ENV:-} "$exe" 2>"$err" &
     GAME_PID=$!
     GAME_WID=$(find_window "$title")
-    [ -n "$GAME_WID" ] || fail "no window $title appeared"
+    [ -n "$GAME_WID" ] || no_window "$title" "$err"
     xdotool windowfocus --sync "$GAME_WID" 2>/dev/null || true
     sleep 0.5
 }
