@@ -23,6 +23,7 @@
 #include "text.h"
 #include "textures.h"
 #include "user_dirs.h"
+#include "x11_errors.h"
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_image.h>
@@ -235,6 +236,7 @@ void run_loop(uint32_t budget_ms) {
 int main(int, char **) {
     keep_heap_between_frames();
     std::srand(static_cast<unsigned>(std::time(nullptr)));
+    forgive_late_wakeups(); // the map page waits for events, and may be closed as it waits
     // A machine without sound must still get its window: audio is optional.
     if (SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO) != 0) SDL_Init(SDL_INIT_VIDEO);
     SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER); // optional too: keys and mouse still play
