@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 [ -x build/bin/raycaster ] || ./scripts/build.sh player
 ./scripts/deps.sh demo
 mkdir -p build/screenshots
-exec xvfb-run -a bash -c '
+exec ./scripts/xvfb_run.sh -a bash -c '
   set -u
   . raycaster/tests/e2e/drive.sh
   S=build/screenshots

@@ -94,7 +94,7 @@ in_root apt-get install -y -q --no-install-recommends xvfb xauth xdotool imagema
 mkdir -p "$ROOT/tmp/check"
 cp "$ROOT_DIR/dist/tests/installed_launchers.sh" "$ROOT_DIR/raycaster/tests/e2e/drive.sh" "$ROOT/tmp/check/"
 in_root sh -c 'command -v drevix-raycaster drevix-maze-generator' >/dev/null || fail "launchers not on the PATH"
-in_root xvfb-run -a bash /tmp/check/installed_launchers.sh /usr/games || fail "programs in the fresh root"
+in_root xvfb-run -a -s "-noreset -screen 0 1280x1024x24" bash /tmp/check/installed_launchers.sh /usr/games || fail "programs in the fresh root"
 
 # 4. Remove with purge: nothing of the package's may be left.
 in_root apt-get remove --purge -y -q drevix-raycaster >"$WORK/remove.log" 2>&1 ||

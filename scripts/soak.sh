@@ -17,7 +17,7 @@ BUILD=$(cd "${2:-$ROOT/build}" && pwd)
 LOG=$(mktemp /tmp/drevix-soak-XXXXXX.log)
 export SOAK_SECONDS=$SECONDS_TOTAL ROOT BUILD LOG
 
-xvfb-run -a -s "-screen 0 1920x1200x24" bash -c '
+"$ROOT/scripts/xvfb_run.sh" -a -s "-screen 0 1920x1200x24" bash -c '
   set -u
   . "$ROOT/raycaster/tests/e2e/drive.sh"
   export DREVIX_SOAK_LOG=$LOG

@@ -18,7 +18,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 # A display of its own; a random start keeps clear of other tests' servers.
 if [ -z "${DREVIX_WINE_DISPLAY:-}" ]; then
   export DREVIX_WINE_DISPLAY=1
-  exec xvfb-run -a -n $((200 + RANDOM % 700)) -s "-screen 0 1024x768x24" bash "$0" "$@"
+  exec "$here/../../scripts/xvfb_run.sh" -a -n $((200 + RANDOM % 700)) -s "-screen 0 1024x768x24" bash "$0" "$@"
 fi
 
 mkdir -p "$parent"

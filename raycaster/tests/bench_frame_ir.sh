@@ -7,6 +7,7 @@
 # (views of frame_views.h; with a flood, eight presence lines on screen and
 # a new one on 60 % of frames)
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
 build=$1
 shift
 [ $# -gt 0 ] || set -- "wall ahead, lit, off" "wall ahead, lit, on" \
@@ -15,7 +16,7 @@ shift
 count() { # view[:flag] frames -> instructions
   local view=${1%%:*} flag=
   [ "$view" = "$1" ] || flag=${1#*:}
-  LP_NUM_THREADS=0 xvfb-run -a -s "-screen 0 1920x1200x24" valgrind --tool=callgrind \
+  LP_NUM_THREADS=0 "$here/../../scripts/xvfb_run.sh" -a -s "-screen 0 1920x1200x24" valgrind --tool=callgrind \
     --toggle-collect='*counted_frames*' --callgrind-out-file=/dev/null \
     "$build/bin/bench_frame" --frames "$view" "$2" $flag 2>&1 |
     sed -n 's/.*Collected : \([0-9]*\).*/\1/p' | sort -n | tail -1

@@ -11,7 +11,7 @@ root=$(cd "$here/../../.." && pwd)
 
 if [ -z "${DREVIX_WINE_DISPLAY:-}" ]; then
   export DREVIX_WINE_DISPLAY=1
-  exec xvfb-run -a -s "-screen 0 1280x800x24" bash "$0" "$@"
+  exec "$root/scripts/xvfb_run.sh" -a -s "-screen 0 1280x800x24" bash "$0" "$@"
 fi
 
 mkdir -p "$parent"
