@@ -11,6 +11,8 @@ set -euo pipefail
 PLAYER=(
   g++ make cmake pkg-config
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-mixer-dev
+  # Xlib's headers: both programs set an X error handler before SDL starts
+  libx11-dev
   # the maze generator's worksheets (PDF)
   libcairo2-dev
   libgl-dev libgl1-mesa-dri
